@@ -1,0 +1,27 @@
+# Flags shared by every target of every build.
+add_library(ondrel_settings INTERFACE)
+target_compile_options(ondrel_settings INTERFACE
+  -Wall -Wextra -Wpedantic -Werror
+  # Exact numerics: no contraction of a*b+c into one rounding.
+  -ffp-contract=off)
+if(WIN32)
+  # Correctly rounded printf conversions instead of msvcrt's.
+  target_compile_definitions(ondrel_settings INTERFACE __USE_MINGW_ANSI_STDIO=1 WIN32_LEAN_AND_MEAN NOMINMAX)
+endif()
+if(CMAKE_SIZEOF_VOID_P EQUAL 4)
+  # 32-bit x86 computes on the x87 stack in extended precision; keep float
+  # variables in memory so that every named float value really is a float.
+  target_compile_options(ondrel_settings INTERFACE -ffloat-store)
+endif()
+
+set(ONDREL_SANITIZE "" CACHE STRING "Sanitizers for every target, e.g. address,undefined")
+if(ONDREL_SANITIZE)
+  add_compile_options(-fsanitize=${ONDREL_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)
+  add_link_options(-fsanitize=${ONDREL_SANITIZE})
+endif()
+
+if(WIN32)
+  # The DLL and the test programs carry their runtime with them: only
+  # Windows system DLLs are imported.
+  add_link_options(-static -static-libgcc -static-libstdc++)
+endif()

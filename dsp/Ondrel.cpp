@@ -1,0 +1,107 @@
+#include "Ondrel.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "FloatGuard.h"
+#include "TextFormat.h"
+
+TOndrel::TOndrel(audioMasterCallback audioMaster) : TAudioEffect(audioMaster, 1, kNumParameters) {
+  setNumInputs(1);
+  setNumOutputs(2);
+  setUniqueID("Odrl");
+  canProcessReplacing(true);
+  setProgramName("Default");
+
+  for (int i = 0; i < kNumParameters; ++i) Params[i].store(kParameters[i].defaultValue, std::memory_order_relaxed);
+
+  UpdateCoefficients();
+}
+
+TOndrel::~TOndrel() = default;
+
+void TOndrel::setParameter(int32_t index, float value) {
+  FloatGuard::Apply();
+  if (index >= 0 && index < kNumParameters) Params[index].store(value, std::memory_order_relaxed);
+  UpdateCoefficients();
+}
+
+float TOndrel::getParameter(int32_t index) {
+  FloatGuard::Apply();
+  if (index < 0 || index >= kNumParameters) return 0.0f;
+  return Params[index].load(std::memory_order_relaxed);
+}
+
+void TOndrel::getParameterName(int32_t index, char* text) {
+  FloatGuard::Apply();
+  if (!text || index < 0 || index >= kNumParameters) return;
+  // The whole 11-character name: hosts offer more than the 9 bytes promised.
+  std::memcpy(text, kParameters[index].name, 12);
+}
+
+void TOndrel::getParameterDisplay(int32_t index, char* text) {
+  FloatGuard::Apply();
+  if (!text || index < 0 || index >= kNumParameters) return;
+  const ParameterInfo& info = kParameters[index];
+  const float value = Params[index].load(std::memory_order_relaxed);
+  switch (info.display) {
+    case DisplayRule::YesNo:
+      TextFormat::CopyText(text, IsSwitchOn(value) ? "Yes     " : "No      ", TextFormat::kDisplayChars);
+      break;
+    case DisplayRule::CutoffHz:
+      float2string(CutoffFrequency(value), text);
+      break;
+    case DisplayRule::Scaled: {
+      const float shown = static_cast<float>(static_cast<double>(info.displayScale) * value);
+      float2string(shown, text);
+      break;
+    }
+    case DisplayRule::ChannelMode: {
+      const uint8_t mode = ChannelModeOf(value);
+      if (mode <= cmHaas) TextFormat::CopyText(text, kChannelModeNames[mode], TextFormat::kDisplayChars);
+      break;
+    }
+  }
+}
+
+void TOndrel::getParameterLabel(int32_t index, char* label) {
+  FloatGuard::Apply();
+  if (!label || index < 0 || index >= kNumParameters) return;
+  TextFormat::CopyText(label, kParameterLabel, TextFormat::kDisplayChars);
+}
+
+void TOndrel::setProgramName(const char* name) {
+  FloatGuard::Apply();
+  if (!name) return;
+  const size_t length = std::min<size_t>(std::strlen(name), kPresetNameChars);
+  std::memcpy(PresetName.text, name, length);
+  PresetName.length = static_cast<uint8_t>(length);
+}
+
+void TOndrel::getProgramName(char* name) {
+  FloatGuard::Apply();
+  if (!name) return;
+  std::memcpy(name, PresetName.text, PresetName.length);
+  name[PresetName.length] = '\0';
+}
+
+void TOndrel::process(float** inputs, float** outputs, int32_t sampleFrames) {
+  ProcessBlock(inputs, outputs, sampleFrames, false);
+}
+
+void TOndrel::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
+  ProcessBlock(inputs, outputs, sampleFrames, true);
+}
+
+void TOndrel::UpdateCoefficients() { FloatGuard::Apply(); }
+
+void TOndrel::ProcessBlock(float** /*inputs*/, float** outputs, int32_t sampleFrames, bool replace) {
+  FloatGuard::Apply();
+  if (Busy.exchange(true, std::memory_order_acquire)) return;
+  if (replace && outputs && outputs[0] && outputs[1]) {
+    for (int32_t n = 0; n < sampleFrames; ++n) outputs[0][n] = outputs[1][n] = 0.0f;
+  }
+  Busy.store(false, std::memory_order_release);
+}
+
+TAudioEffect* createEffectInstance(audioMasterCallback audioMaster) { return new TOndrel(audioMaster); }
