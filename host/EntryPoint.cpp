@@ -16,8 +16,8 @@
 extern "C" ONDREL_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback audioMaster) {
   FloatGuard::Apply();
   if (!audioMaster) return nullptr;
-  if (audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
   try {
+    if (audioMaster(nullptr, audioMasterVersion, 0, 0, nullptr, 0.0f) == 0) return nullptr;
     // A failed allocation unwinds whatever the constructors had built.
     TAudioEffect* effect = createEffectInstance(audioMaster);
     return effect ? effect->getAeffect() : nullptr;

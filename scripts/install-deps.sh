@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the builds and tests need, if any is missing.
+# Usage: scripts/install-deps.sh [demo|all]
+set -euo pipefail
+
+demo_packages=(cmake g++ make pkg-config libsndfile1-dev)
+all_packages=("${demo_packages[@]}"
+  googletest libbenchmark-dev clang libclang-rt-14-dev
+  g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
+  wine64 fonts-wine fonts-liberation xvfb libpng-dev libfreetype-dev libx11-dev imagemagick
+  qemu-user-static g++-multilib)
+
+case "${1:-all}" in
+  demo) wanted=("${demo_packages[@]}") ;;
+  *) wanted=("${all_packages[@]}") ;;
+esac
+
+missing=()
+for package in "${wanted[@]}"; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "Installing: ${missing[*]}" >&2
+sudo_cmd=()
+[ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Runs a command with a throw-away 64-bit wine prefix and a private X server,
+# set up the way the Windows tests need it; cleans up after itself.
+# Usage: scripts/wine-session.sh COMMAND [ARGS...]
+set -euo pipefail
+
+tmp=$(mktemp -d /tmp/ondrel-wine.XXXXXX)
+xvfb_pid=
+cleanup() {
+  /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
+  /usr/lib/wine/wineserver64 -w >/dev/null 2>&1 || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+
+exec 3>"$tmp/display"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+xvfb_pid=$!
+exec 3>&-
+for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$tmp/display")"
+
+export WINEPREFIX="$tmp/prefix" WINEARCH=win64 WINEDEBUG=-all
+# Without the debugger a crash always ends the program with a non-zero code.
+export WINEDLLOVERRIDES="mscoree=;mshtml=;winedbg.exe=d"
+/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
+/usr/lib/wine/wineserver64 -w
+mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
+cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+/usr/lib/wine/wineserver64 -p  # one server for all the tests
+
+"$@"
