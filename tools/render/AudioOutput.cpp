@@ -1,0 +1,141 @@
+#include "AudioOutput.h"
+
+#include <fcntl.h>
+#include <sndfile.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+
+namespace render {
+namespace {
+
+int SoundFileFormat(OutputFormat format) {
+  switch (format) {
+    case OutputFormat::Float32: return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+    case OutputFormat::Pcm16: return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    case OutputFormat::Pcm24: return SF_FORMAT_WAV | SF_FORMAT_PCM_24;
+    case OutputFormat::Flac: return SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
+  }
+  return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+}
+
+std::string FolderOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  if (slash == std::string::npos) return ".";
+  return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+}  // namespace
+
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first, second;
+  if (stat(a.c_str(), &first) != 0 || stat(b.c_str(), &second) != 0) return false;
+  return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, OutputFormat format, int sampleRate,
+                                               std::string& error) {
+  SF_INFO info;
+  std::memset(&info, 0, sizeof info);
+  info.samplerate = sampleRate;
+  info.channels = 2;
+  info.format = SoundFileFormat(format);
+  if (!sf_format_check(&info)) {
+    error = std::string("cannot write ") + FormatName(format) + " at " + std::to_string(sampleRate) + " Hz";
+    return nullptr;
+  }
+  struct stat status;
+  if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+    error = "output " + path + " is a folder";
+    return nullptr;
+  }
+
+  std::unique_ptr<OutputFile> output(new OutputFile());
+  output->path_ = path;
+  output->integerSamples_ = format != OutputFormat::Float32;
+  // Same folder as the target, so the final rename cannot cross file systems.
+  std::string pattern = FolderOf(path) + "/." + NameOf(path) + ".partial-XXXXXX";
+  const int fd = mkstemp(pattern.data());
+  if (fd < 0) {
+    error = "cannot write to " + FolderOf(path) + ": " + std::strerror(errno);
+    return nullptr;
+  }
+  output->temporaryPath_ = pattern;
+  // mkstemp makes the file private; the result should get the permissions any
+  // newly created file gets.
+  const mode_t mask = umask(0);
+  umask(mask);
+  fchmod(fd, 0666 & ~mask);
+
+  output->fd_ = fd;
+  SNDFILE* file = sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE);
+  if (!file) {
+    error = "cannot write " + path + ": " + sf_strerror(nullptr);
+    return nullptr;  // the destructor removes the temporary file
+  }
+  output->file_ = file;
+  // Beyond full scale, integer formats clip rather than wrap around.
+  sf_command(file, SFC_SET_CLIPPING, nullptr, SF_TRUE);
+  return output;
+}
+
+OutputFile::~OutputFile() {
+  if (file_) sf_close(static_cast<SNDFILE*>(file_));
+  if (fd_ >= 0) close(fd_);
+  if (!committed_ && !temporaryPath_.empty()) unlink(temporaryPath_.c_str());
+}
+
+bool OutputFile::Write(const float* left, const float* right, int32_t count, std::string& error) {
+  interleaved_.resize(static_cast<size_t>(count) * 2);
+  for (int32_t n = 0; n < count; ++n) {
+    float l = left[n];
+    float r = right[n];
+    // An integer sample has no NaN or infinity; silence is the honest stand-in
+    // (the summary warns about them).
+    if (integerSamples_) {
+      if (!std::isfinite(l)) l = 0.0f;
+      if (!std::isfinite(r)) r = 0.0f;
+    }
+    interleaved_[static_cast<size_t>(2 * n)] = l;
+    interleaved_[static_cast<size_t>(2 * n + 1)] = r;
+  }
+  SNDFILE* file = static_cast<SNDFILE*>(file_);
+  if (sf_writef_float(file, interleaved_.data(), count) != count) {
+    error = "cannot write " + path_ + ": " + sf_strerror(file);
+    return false;
+  }
+  return true;
+}
+
+bool OutputFile::Commit(std::string& error) {
+  SNDFILE* file = static_cast<SNDFILE*>(file_);
+  file_ = nullptr;
+  const bool closed = sf_close(file) == 0;
+  // On disk before it gets its name: after a crash the name holds either the
+  // old file or the whole new one.
+  const bool synced = fsync(fd_) == 0;
+  const int syncError = errno;
+  close(fd_);
+  fd_ = -1;
+  if (!closed || !synced) {
+    error = "cannot finish " + path_ + ": " + (closed ? std::strerror(syncError) : sf_strerror(nullptr));
+    return false;
+  }
+  if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {
+    error = "cannot write " + path_ + ": " + std::strerror(errno);
+    return false;
+  }
+  committed_ = true;
+  return true;
+}
+
+}  // namespace render

@@ -1,0 +1,45 @@
+// The stereo output file. It is written under a temporary name in the target
+// folder and renamed only when complete, so a failed or interrupted render
+// never leaves a half-written file and never spoils an existing one.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "Options.h"
+
+namespace render {
+
+class OutputFile {
+ public:
+  // Checks that the format can hold this sample rate, then creates the
+  // temporary file. On failure returns null and a one-line reason.
+  static std::unique_ptr<OutputFile> Create(const std::string& path, OutputFormat format, int sampleRate,
+                                            std::string& error);
+  ~OutputFile();  // removes the temporary file unless Commit succeeded
+
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+
+  bool Write(const float* left, const float* right, int32_t count, std::string& error);
+
+  // Finishes the file and gives it its name.
+  bool Commit(std::string& error);
+
+ private:
+  OutputFile() = default;
+  void* file_ = nullptr;  // SNDFILE*
+  int fd_ = -1;
+  std::string path_;
+  std::string temporaryPath_;
+  bool integerSamples_ = false;
+  bool committed_ = false;
+  std::vector<float> interleaved_;
+};
+
+// Refuses an output that would replace the input file itself.
+bool SameFile(const std::string& a, const std::string& b);
+
+}  // namespace render

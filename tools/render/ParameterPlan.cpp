@@ -1,0 +1,64 @@
+#include "ParameterPlan.h"
+
+#include <cstdio>
+
+#include "BlockPlan.h"
+#include "ParameterNames.h"
+#include "PluginSession.h"
+
+namespace render {
+namespace {
+
+bool Resolve(PluginSession& session, const std::vector<std::string>& names, const std::string& parameter,
+             const std::string& text, ParameterChange& change, std::string& error) {
+  const int index = FindParameter(names, parameter, error);
+  if (index < 0) return false;
+  float value = 0.0f;
+  const auto displayAt = [&session, index](float probe) { return session.DisplayAt(index, probe); };
+  if (!ResolveValue(names[static_cast<size_t>(index)], text, displayAt, value, error)) return false;
+  change.index = index;
+  change.value = value;
+  return true;
+}
+
+}  // namespace
+
+bool ResolveSettings(PluginSession& session, const std::vector<ParameterSetting>& settings,
+                     std::vector<ParameterChange>& changes, std::string& error) {
+  const std::vector<std::string> names = session.ParameterNames();
+  for (const ParameterSetting& setting : settings) {
+    ParameterChange change;
+    if (!Resolve(session, names, setting.parameter, setting.value, change, error)) {
+      error = "--set " + setting.parameter + "=" + setting.value + ": " + error;
+      return false;
+    }
+    changes.push_back(change);
+  }
+  return true;
+}
+
+bool ResolveAutomation(PluginSession& session, const std::vector<AutomationEvent>& events, const std::string& file,
+                       double sampleRate, int64_t totalFrames, std::vector<ParameterChange>& changes,
+                       std::vector<std::string>& warnings, std::string& error) {
+  const std::vector<std::string> names = session.ParameterNames();
+  for (const AutomationEvent& event : events) {
+    const std::string where = file + ":" + std::to_string(event.line) + ": ";
+    ParameterChange change;
+    if (!Resolve(session, names, event.parameter, event.value, change, error)) {
+      error = where + error;
+      return false;
+    }
+    change.frame = FrameAt(event.seconds, sampleRate, totalFrames);
+    if (change.frame >= totalFrames && totalFrames > 0) {
+      char text[160];
+      std::snprintf(text, sizeof text, "%.3f s is after the end of the render (%.3f s); the change is ignored",
+                    event.seconds, static_cast<double>(totalFrames) / sampleRate);
+      warnings.push_back(where + text);
+      continue;
+    }
+    changes.push_back(change);
+  }
+  return true;
+}
+
+}  // namespace render

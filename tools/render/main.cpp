@@ -1,0 +1,154 @@
+// ondrel-render: hear the plug-in without a workstation. Loads a VST 2
+// plug-in as a host would, runs a sound file (or the built-in riff) through
+// it and writes the stereo result.
+#include <csignal>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "AudioInput.h"
+#include "AudioOutput.h"
+#include "Automation.h"
+#include "BlockPlan.h"
+#include "ListReport.h"
+#include "Options.h"
+#include "ParameterPlan.h"
+#include "PluginLibrary.h"
+#include "PluginSession.h"
+#include "Render.h"
+#include "Riff.h"
+
+namespace {
+
+constexpr char kProgram[] = "ondrel-render";
+constexpr int kFailed = 1;
+constexpr int kBadCommandLine = 2;
+constexpr int kInterrupted = 130;
+
+volatile std::sig_atomic_t stopRequested = 0;
+
+extern "C" void RequestStop(int) { stopRequested = 1; }
+
+int Fail(const std::string& message, int code = kFailed) {
+  std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
+  return code;
+}
+
+void Warn(const std::string& message) { std::fprintf(stderr, "%s: warning: %s\n", kProgram, message.c_str()); }
+
+bool ReadTextFile(const std::string& path, std::string& text, std::string& error) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream content;
+  if (file) content << file.rdbuf();
+  if (!file || file.bad()) {
+    error = "cannot read automation file " + path;
+    return false;
+  }
+  text = content.str();
+  return true;
+}
+
+int List(const std::string& pluginPath) {
+  std::string error;
+  std::unique_ptr<render::PluginSession> session = render::PluginSession::Load(pluginPath, error);
+  if (!session) return Fail(error);
+  std::fputs(render::ListReport(*session).c_str(), stdout);
+  return 0;
+}
+
+int RenderFile(const render::Options& options, const std::string& pluginPath) {
+  std::string error;
+  render::OutputChoice output;
+  if (!render::ChooseOutput(options, output, error)) return Fail(error, kBadCommandLine);
+
+  std::unique_ptr<render::SignalSource> source;
+  if (options.input.empty()) {
+    source = render::MemorySource(render::SynthesizeRiff(), render::kRiffSampleRate, "the built-in riff");
+  } else {
+    source = render::OpenSoundFile(options.input, error);
+    if (!source) return Fail(error);
+    if (render::SameFile(options.input, output.path)) {
+      return Fail("the output " + output.path + " is the input file; choose another name with -o");
+    }
+  }
+  const double sampleRate = source->sampleRate();
+
+  std::vector<render::AutomationEvent> events;
+  if (!options.automationFile.empty()) {
+    std::string text;
+    if (!ReadTextFile(options.automationFile, text, error)) return Fail(error);
+    if (!render::ParseAutomation(text, options.automationFile, events, error)) return Fail(error);
+  }
+
+  std::unique_ptr<render::PluginSession> session = render::PluginSession::Load(pluginPath, error);
+  if (!session) return Fail(error);
+  std::string note;
+  if (!session->PrepareToRender(options.accumulate, error, note)) return Fail(error);
+  if (!note.empty()) std::fprintf(stderr, "%s: note: %s\n", kProgram, note.c_str());
+
+  render::RenderJob job;
+  job.blockSize = options.blockSize;
+  job.tailFrames = render::FrameAt(options.tailSeconds, sampleRate, INT64_C(1) << 40);
+  job.stop = &stopRequested;
+  const int64_t totalFrames = source->frames() + job.tailFrames;
+
+  session->Start(static_cast<float>(sampleRate), options.blockSize);
+  std::vector<render::ParameterChange> settings;
+  if (!render::ResolveSettings(*session, options.settings, settings, error)) return Fail(error);
+  std::vector<std::string> warnings;
+  if (!render::ResolveAutomation(*session, events, options.automationFile, sampleRate, totalFrames, job.automation,
+                                 warnings, error)) {
+    return Fail(error);
+  }
+  for (const std::string& warning : warnings) Warn(warning);
+  for (const render::ParameterChange& setting : settings) session->SetParameter(setting.index, setting.value);
+
+  std::unique_ptr<render::OutputFile> file =
+      render::OutputFile::Create(output.path, output.format, source->sampleRate(), error);
+  if (!file) return Fail(error);
+
+  // Ctrl-C ends the render between two blocks, so the temporary file is
+  // removed and the plug-in closed properly.
+  std::signal(SIGINT, RequestStop);
+  std::signal(SIGTERM, RequestStop);
+  render::RenderResult result;
+  const bool rendered = render::Render(*session, *source, *file, job, result, error);
+  std::signal(SIGINT, SIG_DFL);
+  std::signal(SIGTERM, SIG_DFL);
+  session.reset();  // effMainsChanged(0), effClose
+  if (!rendered) return Fail(error, result.stopped ? kInterrupted : kFailed);
+  if (!file->Commit(error)) return Fail(error);
+
+  std::printf("Rendered %s\n",
+              render::FormatSummary(result.frames, source->sampleRate(), result.wallSeconds, result.meter).c_str());
+  if (result.meter.nonFinite() > 0) {
+    Warn(std::to_string(result.meter.nonFinite()) + " output samples were not finite (NaN or infinite)" +
+         (output.format == render::OutputFormat::Float32 ? "" : "; they were written as silence"));
+  }
+  if (output.format != render::OutputFormat::Float32) {
+    for (float peak : result.meter.peaks()) {
+      if (peak > 1.0f) {
+        Warn("the output goes above full scale and was clipped; float32 keeps it whole");
+        break;
+      }
+    }
+  }
+  std::printf("Wrote %s\n", output.path.c_str());
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> args(argv + (argc > 0 ? 1 : 0), argv + argc);
+  render::Options options;
+  std::string error;
+  if (!render::ParseArguments(args, options, error)) return Fail(error, kBadCommandLine);
+  if (options.help) {
+    std::fputs(render::UsageText(kProgram).c_str(), stdout);
+    return 0;
+  }
+  const std::string pluginPath = options.pluginPath.empty() ? hostkit::DefaultPluginPath() : options.pluginPath;
+  if (options.list) return List(pluginPath);
+  return RenderFile(options, pluginPath);
+}
