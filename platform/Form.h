@@ -1,0 +1,85 @@
+// The container of windowless controls: the base of a plug-in's form. It owns
+// its components, keeps its controls in z-order, paints the visible ones
+// bottom to top into one back buffer, hands finished pixels to its native
+// window and routes pointer input, with capture while the primary button is
+// held.
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "Bitmap.h"
+#include "Component.h"
+#include "Font.h"
+#include "GraphicControl.h"
+#include "NativeWindow.h"
+
+class TForm : public TComponent {
+ public:
+  explicit TForm(TComponent* owner = nullptr);
+  ~TForm() override;
+
+  int32_t Left() const { return left_; }
+  int32_t Top() const { return top_; }
+  // The position within the native parent window.
+  void SetPosition(int32_t left, int32_t top);
+  int32_t ClientWidth() const { return backBuffer_.Width(); }
+  int32_t ClientHeight() const { return backBuffer_.Height(); }
+  void SetClientSize(int32_t width, int32_t height);
+  TRect ClientRect() const { return backBuffer_.BoundsRect(); }
+
+  TColour Colour() const { return colour_; }
+  void SetColour(TColour colour);
+  const TFont& Font() const { return font_; }
+  // Passed on to every control whose ParentFont is on.
+  void SetFont(const TFont& font);
+
+  // Bottom to top.
+  const std::vector<TGraphicControl*>& Controls() const { return controls_; }
+
+  // The form owns its window; none means nothing is shown and nothing painted.
+  void SetNativeWindow(std::unique_ptr<TNativeWindow> window);
+  TNativeWindow* NativeWindow() const { return window_.get(); }
+  bool Showing() const { return window_ != nullptr; }
+
+  const TBitmap& BackBuffer() const { return backBuffer_; }
+  void Invalidate(const TRect& area);
+  void InvalidateAll() { Invalidate(ClientRect()); }
+  // Paints the area into the back buffer and presents it. The native window
+  // calls it for areas that need painting.
+  void PaintArea(const TRect& area);
+
+  // Pointer input from the native window, in client coordinates.
+  void PointerDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  void PointerMove(TShiftState shift, int32_t x, int32_t y);
+  void PointerUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  // The system took the capture away (another window grabbed the pointer).
+  void CaptureLost();
+
+  // The topmost visible, enabled control under the point, if any.
+  TGraphicControl* ControlAt(int32_t x, int32_t y) const;
+  TGraphicControl* CaptureControl() const { return capture_; }
+
+  // For TGraphicControl.
+  void InsertControl(TGraphicControl* control);
+  void RemoveControl(TGraphicControl* control);
+  void ControlHidden(TGraphicControl* control);
+  void RepaintArea(const TRect& area);
+  void DrawOnControlSurface(TGraphicControl& control, const std::function<void(TCanvas&)>& draw);
+
+ private:
+  TGraphicControl* PointerTarget(int32_t x, int32_t y) const;
+  void ReleaseCapture();
+
+  int32_t left_ = 0;
+  int32_t top_ = 0;
+  TColour colour_ = clBtnFace;
+  TFont font_;
+  std::vector<TGraphicControl*> controls_;
+  TBitmap backBuffer_;
+  std::unique_ptr<TNativeWindow> window_;
+  TGraphicControl* capture_ = nullptr;
+  bool painting_ = false;
+  TRect paintedArea_;
+};

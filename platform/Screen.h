@@ -1,0 +1,10 @@
+// Facts about the screen that come from the platform.
+#pragma once
+
+#include <cstdint>
+
+// The screen's pixels per inch (96 where the platform has no notion of it).
+int32_t ScreenPixelsPerInch();
+// Replaces the platform's answer; 0 goes back to it. For tests of layouts
+// that follow the screen density.
+void OverrideScreenPixelsPerInch(int32_t pixelsPerInch);
