@@ -26,8 +26,11 @@ int FindParameter(const std::vector<std::string>& names, const std::string& type
 bool ParseNumber(const std::string& text, float& value);
 
 // Values at which the display words are looked for: kProbeSteps + 1 points
-// evenly spread over 0 to 1.
-constexpr int kProbeSteps = 120;
+// evenly spread over 0 to 1. An odd multiple of 3 keeps the switch points of
+// the usual two-, three- and four-way switches (1/2, 1/4, 1/6, 5/6) between
+// probe points, where float rounding cannot move them, and puts the middles
+// of their stretches (1/3, 2/3, 1/2) on probe points or exactly between two.
+constexpr int kProbeSteps = 99;
 std::vector<float> ProbeValues();
 
 // Given the plug-in's displays at ProbeValues(), the value that shows word.

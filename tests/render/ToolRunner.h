@@ -1,0 +1,143 @@
+// Runs the built ondrel-render in a scratch folder and reads what it wrote,
+// as a person at a shell would.
+#pragma once
+
+#include <sndfile.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace render_test {
+
+namespace fs = std::filesystem;
+
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    std::string pattern = (fs::temp_directory_path() / "ondrel-render-test-XXXXXX").string();
+    if (mkdtemp(pattern.data())) path_ = pattern;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    if (!path_.empty()) fs::remove_all(path_, ignored);
+  }
+  const fs::path& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return (path_ / name).string(); }
+
+  // Every file in the folder, sorted, temporary ones included.
+  std::vector<std::string> Files() const {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(path_)) {
+      if (entry.is_regular_file()) names.push_back(fs::relative(entry.path(), path_).string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+
+ private:
+  fs::path path_;
+};
+
+struct ToolRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+inline std::string ReadFile(const std::string& path) {
+  std::ifstream file(path, std::ios::binary);
+  std::ostringstream text;
+  text << file.rdbuf();
+  return text.str();
+}
+
+// Runs program with args in folder; environment adds NAME=VALUE entries.
+inline ToolRun RunTool(const std::string& program, const std::vector<std::string>& args, const fs::path& folder,
+                   const std::vector<std::string>& environment = {}) {
+  char outName[] = "/tmp/ondrel-render-out-XXXXXX";
+  char errName[] = "/tmp/ondrel-render-err-XXXXXX";
+  const int outFd = mkstemp(outName);
+  const int errFd = mkstemp(errName);
+  ToolRun run;
+  const pid_t child = fork();
+  if (child == 0) {
+    if (chdir(folder.c_str()) != 0) _exit(126);
+    dup2(outFd, STDOUT_FILENO);
+    dup2(errFd, STDERR_FILENO);
+    for (const std::string& entry : environment) putenv(const_cast<char*>(entry.c_str()));
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
+    argv.push_back(nullptr);
+    execv(program.c_str(), argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  if (child > 0 && waitpid(child, &status, 0) == child) {
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  close(outFd);
+  close(errFd);
+  run.out = ReadFile(outName);
+  run.err = ReadFile(errName);
+  unlink(outName);
+  unlink(errName);
+  return run;
+}
+
+struct Sound {
+  bool ok = false;
+  int sampleRate = 0;
+  int channels = 0;
+  int format = 0;
+  std::vector<std::vector<float>> channel;  // one vector per channel
+  sf_count_t frames() const { return channel.empty() ? 0 : static_cast<sf_count_t>(channel[0].size()); }
+};
+
+inline Sound ReadSound(const std::string& path) {
+  Sound sound;
+  SF_INFO info{};
+  SNDFILE* file = sf_open(path.c_str(), SFM_READ, &info);
+  if (!file) return sound;
+  std::vector<float> interleaved(static_cast<size_t>(info.frames * info.channels));
+  const sf_count_t got = sf_readf_float(file, interleaved.data(), info.frames);
+  sf_close(file);
+  sound.ok = got == info.frames;
+  sound.sampleRate = info.samplerate;
+  sound.channels = info.channels;
+  sound.format = info.format;
+  sound.channel.assign(static_cast<size_t>(info.channels), std::vector<float>(static_cast<size_t>(info.frames)));
+  for (sf_count_t n = 0; n < info.frames; ++n) {
+    for (int c = 0; c < info.channels; ++c) {
+      sound.channel[static_cast<size_t>(c)][static_cast<size_t>(n)] =
+          interleaved[static_cast<size_t>(n * info.channels + c)];
+    }
+  }
+  return sound;
+}
+
+// Writes channels (all of one length) as a float WAV file.
+inline bool WriteSound(const std::string& path, int sampleRate, const std::vector<std::vector<float>>& channels) {
+  SF_INFO info{};
+  info.samplerate = sampleRate;
+  info.channels = static_cast<int>(channels.size());
+  info.format = SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+  SNDFILE* file = sf_open(path.c_str(), SFM_WRITE, &info);
+  if (!file) return false;
+  const size_t frames = channels[0].size();
+  std::vector<float> interleaved(frames * channels.size());
+  for (size_t n = 0; n < frames; ++n) {
+    for (size_t c = 0; c < channels.size(); ++c) interleaved[n * channels.size() + c] = channels[c][n];
+  }
+  const bool written = sf_writef_float(file, interleaved.data(), static_cast<sf_count_t>(frames)) ==
+                       static_cast<sf_count_t>(frames);
+  return sf_close(file) == 0 && written;
+}
+
+}  // namespace render_test
