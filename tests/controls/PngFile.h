@@ -1,0 +1,8 @@
+// Writes a bitmap as a PNG file for people to look at.
+#pragma once
+
+#include <string>
+
+#include "Bitmap.h"
+
+bool WritePng(const TBitmap& bitmap, const std::string& path, int32_t scale = 1);
