@@ -24,11 +24,14 @@ export DISPLAY=":$(cat "$tmp/display")"
 export WINEPREFIX="$tmp/prefix" WINEARCH=win64 WINEDEBUG=-all
 # Without the debugger a crash always ends the program with a non-zero code.
 export WINEDLLOVERRIDES="mscoree=;mshtml=;winedbg.exe=d"
-/usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
-/usr/lib/wine/wineserver64 -w
+# The server and wine's background services are started with their output
+# on /dev/null: a service that inherits a test's output pipe would keep the
+# pipe open, and whoever reads it would wait for ever.
+mkdir -p "$WINEPREFIX"
+/usr/lib/wine/wineserver64 -p </dev/null >/dev/null 2>&1
+/usr/lib/wine/wine64 wineboot -i </dev/null >/dev/null 2>&1
 mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
-/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-/usr/lib/wine/wineserver64 -p  # one server for all the tests
+/usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
 
 "$@"
