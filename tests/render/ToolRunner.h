@@ -57,16 +57,25 @@ inline std::string ReadFile(const std::string& path) {
   return text.str();
 }
 
-// Runs program with args in folder; environment adds NAME=VALUE entries.
-inline ToolRun RunTool(const std::string& program, const std::vector<std::string>& args, const fs::path& folder,
-                   const std::vector<std::string>& environment = {}) {
+// A started run of a program; Finish waits for it and collects its output.
+struct ToolProcess {
+  pid_t pid = -1;
+  std::string outName;
+  std::string errName;
+};
+
+// Starts program with args in folder; environment adds NAME=VALUE entries.
+inline ToolProcess StartTool(const std::string& program, const std::vector<std::string>& args, const fs::path& folder,
+                             const std::vector<std::string>& environment = {}) {
   char outName[] = "/tmp/ondrel-render-out-XXXXXX";
   char errName[] = "/tmp/ondrel-render-err-XXXXXX";
   const int outFd = mkstemp(outName);
   const int errFd = mkstemp(errName);
-  ToolRun run;
-  const pid_t child = fork();
-  if (child == 0) {
+  ToolProcess process;
+  process.outName = outName;
+  process.errName = errName;
+  process.pid = fork();
+  if (process.pid == 0) {
     if (chdir(folder.c_str()) != 0) _exit(126);
     dup2(outFd, STDOUT_FILENO);
     dup2(errFd, STDERR_FILENO);
@@ -78,17 +87,27 @@ inline ToolRun RunTool(const std::string& program, const std::vector<std::string
     execv(program.c_str(), argv.data());
     _exit(127);
   }
-  int status = 0;
-  if (child > 0 && waitpid(child, &status, 0) == child) {
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
   close(outFd);
   close(errFd);
-  run.out = ReadFile(outName);
-  run.err = ReadFile(errName);
-  unlink(outName);
-  unlink(errName);
+  return process;
+}
+
+inline ToolRun Finish(const ToolProcess& process) {
+  ToolRun run;
+  int status = 0;
+  if (process.pid > 0 && waitpid(process.pid, &status, 0) == process.pid) {
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+  }
+  run.out = ReadFile(process.outName);
+  run.err = ReadFile(process.errName);
+  unlink(process.outName.c_str());
+  unlink(process.errName.c_str());
   return run;
+}
+
+inline ToolRun RunTool(const std::string& program, const std::vector<std::string>& args, const fs::path& folder,
+                       const std::vector<std::string>& environment = {}) {
+  return Finish(StartTool(program, args, folder, environment));
 }
 
 struct Sound {

@@ -263,7 +263,8 @@ std::string UsageText(const std::string& program) {
          "                        replacing one\n"
          "  --plugin PATH         load this VST 2 plug-in instead of the Ondrel built\n"
          "                        beside this program\n"
-         "  --list                show the plug-in's record and parameters, then stop\n"
+         "  --list                show the plug-in's record and parameters (after any\n"
+         "                        --set), then stop\n"
          "  -h, --help            show this help\n";
 }
 

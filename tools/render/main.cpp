@@ -48,15 +48,25 @@ bool ReadTextFile(const std::string& path, std::string& text, std::string& error
   return true;
 }
 
-int List(const std::string& pluginPath) {
+// With --set the values are applied first, so a person can see what a value
+// shows before rendering with it.
+int List(const std::string& pluginPath, const std::vector<render::ParameterSetting>& settings) {
   std::string error;
   std::unique_ptr<render::PluginSession> session = render::PluginSession::Load(pluginPath, error);
   if (!session) return Fail(error);
+  std::vector<render::ParameterChange> changes;
+  if (!render::ResolveSettings(*session, settings, changes, error)) return Fail(error);
+  for (const render::ParameterChange& change : changes) session->SetParameter(change.index, change.value);
   std::fputs(render::ListReport(*session).c_str(), stdout);
   return 0;
 }
 
 int RenderFile(const render::Options& options, const std::string& pluginPath) {
+  // Ctrl-C ends the render between two blocks, so the temporary file is
+  // removed and the plug-in closed properly. Caught from the start: a signal
+  // that arrives while the file is being set up must not leave it behind.
+  std::signal(SIGINT, RequestStop);
+  std::signal(SIGTERM, RequestStop);
   std::string error;
   render::OutputChoice output;
   if (!render::ChooseOutput(options, output, error)) return Fail(error, kBadCommandLine);
@@ -107,14 +117,8 @@ int RenderFile(const render::Options& options, const std::string& pluginPath) {
       render::OutputFile::Create(output.path, output.format, source->sampleRate(), error);
   if (!file) return Fail(error);
 
-  // Ctrl-C ends the render between two blocks, so the temporary file is
-  // removed and the plug-in closed properly.
-  std::signal(SIGINT, RequestStop);
-  std::signal(SIGTERM, RequestStop);
   render::RenderResult result;
   const bool rendered = render::Render(*session, *source, *file, job, result, error);
-  std::signal(SIGINT, SIG_DFL);
-  std::signal(SIGTERM, SIG_DFL);
   session.reset();  // effMainsChanged(0), effClose
   if (!rendered) return Fail(error, result.stopped ? kInterrupted : kFailed);
   if (!file->Commit(error)) return Fail(error);
@@ -149,6 +153,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::string pluginPath = options.pluginPath.empty() ? hostkit::DefaultPluginPath() : options.pluginPath;
-  if (options.list) return List(pluginPath);
+  if (options.list) return List(pluginPath, options.settings);
   return RenderFile(options, pluginPath);
 }
