@@ -13,11 +13,23 @@ TOndrel::TOndrel(audioMasterCallback audioMaster) : TAudioEffect(audioMaster, 1,
   canProcessReplacing(true);
   setProgramName("Default");
 
+  // The delay lines start silent; the LFO starts rising from 0.
+  DelayLineA.reset(new float[kDelayLineLength]());
+  DelayLineB.reset(new float[kDelayLineLength]());
+  WritePos = 0;
+  LfoStep = 1;
+  LfoPos = 0;
+  Busy.store(false, std::memory_order_relaxed);
+
   for (int i = 0; i < kNumParameters; ++i) Params[i].store(kParameters[i].defaultValue, std::memory_order_relaxed);
 
+  HighPass.reset(new tFilterSV());
+  LowPass.reset(new tFilterSV());
   UpdateCoefficients();
 }
 
+// The delay lines and filters go with the members, before the base frees
+// the editor.
 TOndrel::~TOndrel() = default;
 
 void TOndrel::setParameter(int32_t index, float value) {
@@ -85,23 +97,21 @@ void TOndrel::getProgramName(char* name) {
   name[PresetName.length] = '\0';
 }
 
+void TOndrel::setSampleRate(float newRate) {
+  FloatGuard::Apply();
+  TAudioEffect::setSampleRate(newRate);
+  // Delays, LFO period and split frequency are in samples: without this a
+  // host that changes the rate and restores no parameter would hear them
+  // at the old rate.
+  UpdateCoefficients();
+}
+
 void TOndrel::process(float** inputs, float** outputs, int32_t sampleFrames) {
   ProcessBlock(inputs, outputs, sampleFrames, false);
 }
 
 void TOndrel::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
   ProcessBlock(inputs, outputs, sampleFrames, true);
-}
-
-void TOndrel::UpdateCoefficients() { FloatGuard::Apply(); }
-
-void TOndrel::ProcessBlock(float** /*inputs*/, float** outputs, int32_t sampleFrames, bool replace) {
-  FloatGuard::Apply();
-  if (Busy.exchange(true, std::memory_order_acquire)) return;
-  if (replace && outputs && outputs[0] && outputs[1]) {
-    for (int32_t n = 0; n < sampleFrames; ++n) outputs[0][n] = outputs[1][n] = 0.0f;
-  }
-  Busy.store(false, std::memory_order_release);
 }
 
 TAudioEffect* createEffectInstance(audioMasterCallback audioMaster) { return new TOndrel(audioMaster); }

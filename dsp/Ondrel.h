@@ -3,8 +3,10 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 
 #include "AudioEffect.h"
+#include "Filter.h"
 #include "Parameters.h"
 
 class TOndrel : public TAudioEffect {
@@ -19,15 +21,21 @@ class TOndrel : public TAudioEffect {
   void getParameterLabel(int32_t index, char* label) override;
   void setProgramName(const char* name) override;
   void getProgramName(char* name) override;
+  void setSampleRate(float newRate) override;
   void process(float** inputs, float** outputs, int32_t sampleFrames) override;
   void processReplacing(float** inputs, float** outputs, int32_t sampleFrames) override;
 
-  // Turns the stored parameters and the sample rate into working values.
+  // Turns the stored parameters and the sample rate into the working values
+  // below and redesigns both band-split filters. Any thread, any time.
   void UpdateCoefficients();
 
   static constexpr int kPresetNameChars = 24;
+  static constexpr int32_t kDelayLineLength = 65536;  // a power of two: every wrap is a mask
+  static constexpr uint32_t kDelayLineMask = kDelayLineLength - 1;
 
  protected:
+  // Runs the signal path over one block; Replace chooses between overwriting
+  // and adding to the outputs.
   void ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames, bool replace);
 
   // Name of the one program: a length and at most 24 characters.
@@ -36,8 +44,32 @@ class TOndrel : public TAudioEffect {
     char text[kPresetNameChars] = {};
   } PresetName;
 
+  // The audio thread's own state: only ProcessBlock touches it, and Busy
+  // keeps two blocks from running at once.
+  std::unique_ptr<float[]> DelayLineA;
+  std::unique_ptr<float[]> DelayLineB;
+  std::unique_ptr<tFilterSV> HighPass;
+  std::unique_ptr<tFilterSV> LowPass;
+  int32_t WritePos = 0;  // moves downwards
+  int32_t LfoStep = 1;
+  int32_t LfoPos = 0;
+
   // Written by the host's or the editor's thread, read by the audio thread.
   std::atomic<float> Params[kNumParameters];
+
+  // Working values: written by UpdateCoefficients on whichever thread
+  // changes a parameter, read afresh by the audio thread on every frame.
+  // Single fields, no ordering between them is relied on: every delay-line
+  // index is masked whatever they hold.
+  std::atomic<float> CutoffHz{0.0f};
+  std::atomic<bool> BassMode{false};
+  std::atomic<uint8_t> ChannelMode{0};
+  std::atomic<bool> AntiAlias{false};
+  std::atomic<int32_t> BaseDelay{0};
+  std::atomic<int32_t> ModDepth{0};
+  std::atomic<float> LfoRate{0.0f};
+  std::atomic<int32_t> LfoPeriod{0};
+  std::atomic<int32_t> LfoHalfPeriod{0};
 
   std::atomic<bool> Busy{false};
 };
