@@ -12,7 +12,6 @@ TEST(RenderReportText, RecordIdentifierAndFlags) {
   EXPECT_EQ(FourCharText(0x4F64726C), "Odrl");
   EXPECT_EQ(FourCharText(0x00410A42), "?A?B");
   EXPECT_EQ(DescribeFlags(17), "17 (editor, replacing)");
-  EXPECT_EQ(DescribeFlags(0), "0");
   EXPECT_EQ(DescribeFlags(16 | 256), "272 (replacing, bit 8)");
 }
 
@@ -46,12 +45,6 @@ TEST(RenderReportText, SummaryLine) {
   EXPECT_EQ(FormatSummary(463050, 44100, 0.25, meter),
             "463050 frames (10.50 s at 44100 Hz) in 0.25 s, 42x real time; peak L -6.0 dBFS, R silent");
   EXPECT_NE(FormatSummary(10, 44100, 0.0, meter).find("not measurable"), std::string::npos);
-}
-
-TEST(RenderReportText, ProgressBar) {
-  EXPECT_EQ(FormatProgress(0.5, 5.0, 10.0, 10), "[#####.....]  50%  5.0 / 10.0 s");
-  EXPECT_EQ(FormatProgress(std::nan(""), 0.0, 1.0, 4), "[....]   0%  0.0 / 1.0 s");
-  EXPECT_EQ(FormatProgress(7.0, 1.0, 1.0, 4), "[####] 100%  1.0 / 1.0 s");
 }
 
 }  // namespace

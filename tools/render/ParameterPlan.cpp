@@ -51,7 +51,7 @@ bool ResolveAutomation(PluginSession& session, const std::vector<AutomationEvent
     change.frame = FrameAt(event.seconds, sampleRate, totalFrames);
     if (change.frame >= totalFrames && totalFrames > 0) {
       char text[160];
-      std::snprintf(text, sizeof text, "%.3f s is after the end of the render (%.3f s); the change is ignored",
+      std::snprintf(text, sizeof text, "%g s is after the end of the render (%.3f s); the change is ignored",
                     event.seconds, static_cast<double>(totalFrames) / sampleRate);
       warnings.push_back(where + text);
       continue;

@@ -61,6 +61,21 @@ int List(const std::string& pluginPath, const std::vector<render::ParameterSetti
   return 0;
 }
 
+void Report(const render::RenderResult& result, int sampleRate, render::OutputFormat format) {
+  std::printf("Rendered %s\n", render::FormatSummary(result.frames, sampleRate, result.wallSeconds, result.meter).c_str());
+  if (result.meter.nonFinite() > 0) {
+    Warn(std::to_string(result.meter.nonFinite()) + " output samples were not finite (NaN or infinite)" +
+         (format == render::OutputFormat::Float32 ? "" : "; they were written as silence"));
+  }
+  if (format == render::OutputFormat::Float32) return;
+  for (float peak : result.meter.peaks()) {
+    if (peak > 1.0f) {
+      Warn("the output goes above full scale and was clipped; float32 keeps it whole");
+      return;
+    }
+  }
+}
+
 int RenderFile(const render::Options& options, const std::string& pluginPath) {
   // Ctrl-C ends the render between two blocks, so the temporary file is
   // removed and the plug-in closed properly. Caught from the start: a signal
@@ -123,20 +138,7 @@ int RenderFile(const render::Options& options, const std::string& pluginPath) {
   if (!rendered) return Fail(error, result.stopped ? kInterrupted : kFailed);
   if (!file->Commit(error)) return Fail(error);
 
-  std::printf("Rendered %s\n",
-              render::FormatSummary(result.frames, source->sampleRate(), result.wallSeconds, result.meter).c_str());
-  if (result.meter.nonFinite() > 0) {
-    Warn(std::to_string(result.meter.nonFinite()) + " output samples were not finite (NaN or infinite)" +
-         (output.format == render::OutputFormat::Float32 ? "" : "; they were written as silence"));
-  }
-  if (output.format != render::OutputFormat::Float32) {
-    for (float peak : result.meter.peaks()) {
-      if (peak > 1.0f) {
-        Warn("the output goes above full scale and was clipped; float32 keeps it whole");
-        break;
-      }
-    }
-  }
+  Report(result, source->sampleRate(), output.format);
   std::printf("Wrote %s\n", output.path.c_str());
   return 0;
 }
