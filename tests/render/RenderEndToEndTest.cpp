@@ -284,6 +284,16 @@ TEST(RenderHost, AutomationPastTheEndIsReportedAndIgnored) {
   EXPECT_FALSE(Has(ReadFile(dir / "calls.log"), "set 0 1.000000"));
 }
 
+TEST(RenderHost, ValuesOutsideTheRangeArePassedOnWithAWarning) {
+  ScratchFolder dir;
+  std::ofstream(dir / "moves.txt") << "0.1 Level -2\n";
+  const LoggedRun r = RunLogged(dir, {"--tail", "0", "--set", "Level=100", "--automate", "moves.txt"});
+  ASSERT_EQ(r.run.exitCode, 0) << r.run.err;
+  EXPECT_TRUE(Has(r.run.err, "Level=100 lies outside 0 to 1")) << r.run.err;
+  EXPECT_TRUE(Has(r.run.err, "moves.txt:1: Level=-2 lies outside 0 to 1")) << r.run.err;
+  EXPECT_EQ(ValuesBeforeAudio(r.log).at(0), "100.000000");
+}
+
 TEST(RenderHost, WarnsAboutSamplesThatAreNotFinite) {
   ScratchFolder dir;
   const LoggedRun r = RunLogged(dir, {"--set", "Poison=1", "--tail", "0", "-o", "nan.wav"});

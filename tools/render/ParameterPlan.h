@@ -21,9 +21,10 @@ struct ParameterChange {
   float value = 0.0f;
 };
 
-// Resolves every --set. On failure returns false with a one-line reason.
+// Resolves every --set; values outside 0 to 1 are kept with a warning. On
+// failure returns false with a one-line reason.
 bool ResolveSettings(PluginSession& session, const std::vector<ParameterSetting>& settings,
-                     std::vector<ParameterChange>& changes, std::string& error);
+                     std::vector<ParameterChange>& changes, std::vector<std::string>& warnings, std::string& error);
 
 // Resolves the automation events of file (named in messages) to frames of a
 // render of totalFrames at sampleRate. Changes past the end are left out

@@ -55,7 +55,9 @@ int List(const std::string& pluginPath, const std::vector<render::ParameterSetti
   std::unique_ptr<render::PluginSession> session = render::PluginSession::Load(pluginPath, error);
   if (!session) return Fail(error);
   std::vector<render::ParameterChange> changes;
-  if (!render::ResolveSettings(*session, settings, changes, error)) return Fail(error);
+  std::vector<std::string> warnings;
+  if (!render::ResolveSettings(*session, settings, changes, warnings, error)) return Fail(error);
+  for (const std::string& warning : warnings) Warn(warning);
   for (const render::ParameterChange& change : changes) session->SetParameter(change.index, change.value);
   std::fputs(render::ListReport(*session).c_str(), stdout);
   return 0;
@@ -119,8 +121,8 @@ int RenderFile(const render::Options& options, const std::string& pluginPath) {
 
   session->Start(static_cast<float>(sampleRate), options.blockSize);
   std::vector<render::ParameterChange> settings;
-  if (!render::ResolveSettings(*session, options.settings, settings, error)) return Fail(error);
   std::vector<std::string> warnings;
+  if (!render::ResolveSettings(*session, options.settings, settings, warnings, error)) return Fail(error);
   if (!render::ResolveAutomation(*session, events, options.automationFile, sampleRate, totalFrames, job.automation,
                                  warnings, error)) {
     return Fail(error);
