@@ -14,6 +14,11 @@ if(CMAKE_SIZEOF_VOID_P EQUAL 4)
   target_compile_options(ondrel_settings INTERFACE -ffloat-store)
 endif()
 
+if(ONDREL_FUZZ)
+  # Coverage for libFuzzer in everything the fuzz targets link.
+  add_compile_options(-fsanitize=fuzzer-no-link)
+endif()
+
 set(ONDREL_SANITIZE "" CACHE STRING "Sanitizers for every target, e.g. address,undefined")
 if(ONDREL_SANITIZE)
   add_compile_options(-fsanitize=${ONDREL_SANITIZE} -fno-omit-frame-pointer -fno-sanitize-recover=all)

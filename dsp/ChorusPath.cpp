@@ -19,9 +19,21 @@ inline uint32_t LineIndex(int32_t base, int32_t offset) {
   return (static_cast<uint32_t>(base) + static_cast<uint32_t>(offset)) & TOndrel::kDelayLineMask;
 }
 
-// A tap between two samples, linearly interpolated.
-inline float InterpolatedTap(const float* line, int32_t base, float m) {
-  const int32_t i = Round(static_cast<double>(m) - 0.5);  // floor(m), as m is not whole
+// floor(m) for a finite m of magnitude below 2^62, and whether m is whole.
+// For an m that is not whole this is Round(m - 0.5), without the tie test.
+struct Floor {
+  int64_t value;
+  bool whole;
+};
+inline Floor FloorOf(double m) {
+  const int64_t truncated = static_cast<int64_t>(m);
+  const double back = static_cast<double>(truncated);
+  return {back > m ? truncated - 1 : truncated, back == m};
+}
+
+// A tap between two samples, linearly interpolated; i = floor(m).
+inline float InterpolatedTap(const float* line, int32_t base, float m, int64_t floorM) {
+  const int32_t i = static_cast<int32_t>(floorM);
   const uint32_t j = LineIndex(base, i);
   const uint32_t j1 = (j + 1) & TOndrel::kDelayLineMask;
   const float tap = static_cast<float>(static_cast<double>(line[j]) +
@@ -88,19 +100,32 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
   const float wet = ChannelMode.load(relaxed) == cmHaas ? 1.0f : Params[kMix].load(relaxed);
   const float dry = static_cast<float>(1.0 - static_cast<double>(wet));
   const float through = static_cast<float>(1.0 - static_cast<double>(Params[kFeedback].load(relaxed)));
+  const double wetD = wet;
+  const double dryD = dry;
+  const double throughD = through;
   float wetL = 0.0f;
   float wetR = 0.0f;
+
+  // The audio thread's own state lives in locals for the block: the output
+  // and line stores could alias members, and would force a reload per frame.
+  int32_t writePos = WritePos;
+  int32_t lfoPos = LfoPos;
+  int32_t lfoStep = LfoStep;
+  tFilterSV::History lowHistory = LowPass->SaveHistory();
+  tFilterSV::History highHistory = HighPass->SaveHistory();
 
   for (int32_t n = 0; n < sampleFrames; ++n) {
     const float x = static_cast<float>(static_cast<double>(in[n]) + DenormalOffset);
     float low = 0.0f;
     float high = x;
     if (BassMode.load(relaxed)) {
-      low = LowPass->Process(x);
-      high = HighPass->Process(x);
+      low = LowPass->Process(lowHistory, x);
+      high = HighPass->Process(highHistory, x);
     }
+    const double highD = high;
+    const double lowD = low;
 
-    WritePos = static_cast<int32_t>(static_cast<uint32_t>(WritePos - 1) & kDelayLineMask);
+    writePos = static_cast<int32_t>(static_cast<uint32_t>(writePos - 1) & kDelayLineMask);
 
     // The triangle: up to LfoHalfPeriod - 1 and back down to 0. A period
     // too short to sweep (or none at all) holds the delay at its base.
@@ -108,31 +133,33 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
     const int32_t modDepth = ModDepth.load(relaxed);
     float m = 0.0f;
     if (halfPeriod > 0) {
-      LfoPos += LfoStep;
-      if (LfoPos <= 0) {
-        LfoStep = -LfoStep;
-        LfoPos = 0;
-      } else if (LfoPos >= halfPeriod - 1) {
-        LfoStep = -LfoStep;
-        LfoPos = halfPeriod - 1;
+      lfoPos += lfoStep;
+      if (lfoPos <= 0) {
+        lfoStep = -lfoStep;
+        lfoPos = 0;
+      } else if (lfoPos >= halfPeriod - 1) {
+        lfoStep = -lfoStep;
+        lfoPos = halfPeriod - 1;
       }
-      m = static_cast<float>(static_cast<double>(LfoPos) / halfPeriod * modDepth);
+      m = static_cast<float>(static_cast<double>(lfoPos) / halfPeriod * modDepth);
     } else {
-      LfoPos = 0;
+      lfoPos = 0;
     }
 
     const uint8_t mode = ChannelMode.load(relaxed);
-    const int32_t base = static_cast<int32_t>(static_cast<uint32_t>(WritePos) +
+    const int32_t base = static_cast<int32_t>(static_cast<uint32_t>(writePos) +
                                               static_cast<uint32_t>(BaseDelay.load(relaxed)));
+    // |m| <= |ModDepth| < 2^31, so the floor is defined.
+    const Floor mFloor = FloorOf(m);
     float tapA;
     float tapB;
-    if (AntiAlias.load(relaxed) && !IsWhole(m)) {
-      tapA = InterpolatedTap(lineA, base, m);
+    if (AntiAlias.load(relaxed) && !mFloor.whole) {
+      tapA = InterpolatedTap(lineA, base, m, mFloor.value);
       if (mode == cmDual) {
         const float mirrored = static_cast<float>(static_cast<double>(modDepth) - m);
-        tapB = InterpolatedTap(lineB, base, mirrored);
+        tapB = InterpolatedTap(lineB, base, mirrored, FloorOf(mirrored).value);
       } else {
-        tapB = InterpolatedTap(lineB, base, m);
+        tapB = InterpolatedTap(lineB, base, m, mFloor.value);
       }
     } else {
       const int32_t r = Round(m);
@@ -144,47 +171,52 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
     }
 
     const double feedback = Params[kFeedback].load(relaxed);
-    const double throughHigh = static_cast<double>(through) * high;
+    const double throughHigh = throughD * highD;
     switch (mode) {
       case cmMono: {
-        wetL = static_cast<float>(static_cast<double>(high) + tapA);
+        wetL = static_cast<float>(highD + tapA);
         wetR = wetL;
         const float written = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
-        lineA[WritePos] = written;
-        lineB[WritePos] = static_cast<float>(static_cast<double>(written) - DenormalOffset);
+        lineA[writePos] = written;
+        lineB[writePos] = static_cast<float>(static_cast<double>(written) - DenormalOffset);
         break;
       }
       case cmStereo:
-        wetL = static_cast<float>(static_cast<double>(high) + tapA);
-        wetR = static_cast<float>(static_cast<double>(high) - tapB);
-        lineA[WritePos] = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
-        lineB[WritePos] = static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
+        wetL = static_cast<float>(highD + tapA);
+        wetR = static_cast<float>(highD - tapB);
+        lineA[writePos] = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
+        lineB[writePos] = static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
         break;
       case cmDual:
-        wetL = static_cast<float>(static_cast<double>(high) + tapA);
-        wetR = static_cast<float>(static_cast<double>(high) + tapB);
-        lineA[WritePos] = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
-        lineB[WritePos] = static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
+        wetL = static_cast<float>(highD + tapA);
+        wetR = static_cast<float>(highD + tapB);
+        lineA[writePos] = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
+        lineB[writePos] = static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
         break;
       case cmHaas:
         wetL = high;
         wetR = tapA;
-        lineA[WritePos] = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
-        lineB[WritePos] = static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
+        lineA[writePos] = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
+        lineB[writePos] = static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
         break;
       default:  // no such mode: the lines rest and the wet signals hold
         break;
     }
 
-    const double dryHigh = static_cast<double>(dry) * high;
+    const double dryHigh = dryD * highD;
     if (replace) {
-      outL[n] = static_cast<float>(static_cast<double>(wet) * wetL + low + dryHigh);
-      outR[n] = static_cast<float>(static_cast<double>(wet) * wetR + low + dryHigh);
+      outL[n] = static_cast<float>(wetD * wetL + lowD + dryHigh);
+      outR[n] = static_cast<float>(wetD * wetR + lowD + dryHigh);
     } else {
-      outL[n] = static_cast<float>(static_cast<double>(outL[n]) + low + static_cast<double>(wet) * wetL + dryHigh);
-      outR[n] = static_cast<float>(static_cast<double>(outR[n]) + low + static_cast<double>(wet) * wetR + dryHigh);
+      outL[n] = static_cast<float>(static_cast<double>(outL[n]) + lowD + wetD * wetL + dryHigh);
+      outR[n] = static_cast<float>(static_cast<double>(outR[n]) + lowD + wetD * wetR + dryHigh);
     }
   }
 
+  WritePos = writePos;
+  LfoPos = lfoPos;
+  LfoStep = lfoStep;
+  LowPass->RestoreHistory(lowHistory);
+  HighPass->RestoreHistory(highHistory);
   Busy.store(false, std::memory_order_release);
 }

@@ -19,6 +19,14 @@
 // of decaying through the slow denormal range. No flush-to-zero mode is used.
 constexpr double DenormalOffset = 1e-20;
 
+// The per-sample path must inline into the block loop, or its history goes
+// through memory on every sample.
+#if defined(__GNUC__)
+#define FILTER_INLINE inline __attribute__((always_inline))
+#else
+#define FILTER_INLINE inline
+#endif
+
 enum tFilterType : uint8_t {
   ftGain = 0,
   ftLowPass = 1,
@@ -52,6 +60,23 @@ class tFilterSV final : public tFilterBase {
 
   void Reset() override;
 
+  // The history as a value, for a block loop that keeps it in registers:
+  // SaveHistory before the loop, Process(h, x) per sample, RestoreHistory
+  // after it. The same arithmetic as Process(x).
+  // Held as doubles: each is exactly a float, converted once instead of on
+  // every use.
+  struct History {
+    double x1, x2, y1, y2;
+  };
+  History SaveHistory() const { return {X1, X2, Y1, Y2}; }
+  void RestoreHistory(const History& h) {
+    X1 = static_cast<float>(h.x1);
+    X2 = static_cast<float>(h.x2);
+    Y1 = static_cast<float>(h.y1);
+    Y2 = static_cast<float>(h.y2);
+  }
+  float Process(History& h, float sample);
+
   // History, audio thread only.
   float X1 = 0.0f;
   float X2 = 0.0f;
@@ -83,15 +108,19 @@ class tFilterSV final : public tFilterBase {
                            float gainDB);
 
   // The audio thread's copy of the design it runs.
+  // The float coefficients, widened once per design instead of per sample.
   struct Snapshot {
     uint32_t version = 0;
     uint8_t type = ftGain;
-    float a1 = 0.0f, a2 = 0.0f, b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;
+    double a1 = 0.0, a2 = 0.0, b0 = 0.0, b1 = 0.0, b2 = 0.0;
   };
   Snapshot Running;
+
+  // Takes over the latest complete design, if there is a newer one.
+  void RefreshDesign();
 };
 
-inline float tFilterSV::Process(float sample) {
+FILTER_INLINE void tFilterSV::RefreshDesign() {
   const uint32_t version = Version.load(std::memory_order_acquire);
   if (version != Running.version && (version & 1) == 0) {
     // Acquire loads (plain moves on x86): should one of them see a store of
@@ -104,6 +133,10 @@ inline float tFilterSV::Process(float sample) {
     // this sample and look again at the next.
     if (Version.load(std::memory_order_relaxed) == version) Running = fresh;
   }
+}
+
+FILTER_INLINE float tFilterSV::Process(History& h, float sample) {
+  RefreshDesign();
 
   // Every product and sum is formed in double, left to right in this order;
   // the symmetric coefficients (b2 = b0, b1 = a1, ...) are read from the
@@ -113,25 +146,22 @@ inline float tFilterSV::Process(float sample) {
   double acc;
   switch (k.type) {
     case ftGain:
-      acc = double(k.b0) * x;
+      acc = k.b0 * x;
       break;
     case ftLowPass:
     case ftHighPass:
     case ftNotch:
-      acc = double(k.b0) * x + double(k.b1) * X1 + double(k.b0) * X2 - double(k.a1) * Y1 -
-            double(k.a2) * Y2;
+      acc = k.b0 * x + k.b1 * h.x1 + k.b0 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2;
       break;
     case ftBandPass:
-      acc = double(k.b0) * x - double(k.b0) * X2 - double(k.a1) * Y1 - double(k.a2) * Y2;
+      acc = k.b0 * x - k.b0 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2;
       break;
     case ftLowShelf:
     case ftHighShelf:
-      acc = double(k.b0) * x + double(k.b1) * X1 + double(k.b2) * X2 - double(k.a1) * Y1 -
-            double(k.a2) * Y2;
+      acc = k.b0 * x + k.b1 * h.x1 + k.b2 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2;
       break;
     case ftPeaking:
-      acc = double(k.b0) * x + double(k.a1) * X1 + double(k.b2) * X2 - double(k.a1) * Y1 -
-            double(k.a2) * Y2;
+      acc = k.b0 * x + k.a1 * h.x1 + k.b2 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2;
       break;
     default:
       // An unknown response is silent, without the offset.
@@ -141,9 +171,16 @@ inline float tFilterSV::Process(float sample) {
   // A named float: on the x87 builds (-ffloat-store) this store is what
   // rounds the extended-precision sum to float.
   const float y = static_cast<float>(acc - DenormalOffset);
-  Y2 = Y1;
-  Y1 = y;
-  X2 = X1;
-  X1 = sample;
+  h.y2 = h.y1;
+  h.y1 = y;
+  h.x2 = h.x1;
+  h.x1 = x;
+  return y;
+}
+
+inline float tFilterSV::Process(float sample) {
+  History h = SaveHistory();
+  const float y = Process(h, sample);
+  RestoreHistory(h);
   return y;
 }

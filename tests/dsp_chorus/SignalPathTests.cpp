@@ -17,7 +17,7 @@ void PlainEcho(ChorusProbe& fx, float stereoMode, float feedback, float mix = 1.
 
 std::vector<float> Sine(double hz, size_t length, double fs = 44100.0) {
   std::vector<float> v(length);
-  for (size_t n = 0; n < length; ++n) v[n] = static_cast<float>(std::sin(2.0 * M_PI * hz * n / fs));
+  for (size_t n = 0; n < length; ++n) v[n] = static_cast<float>(std::sin(2.0 * 3.14159265358979323846 * hz * n / fs));
   return v;
 }
 

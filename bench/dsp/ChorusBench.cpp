@@ -1,0 +1,122 @@
+// Processing cost of the plug-in per frame, as multiples of the floor loop.
+#include <benchmark/benchmark.h>
+
+#include <atomic>
+#include <chrono>
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "FloorLoop.h"
+#include "Ondrel.h"
+
+namespace {
+
+constexpr double kSampleRate = 44100.0;
+double floorNsPerFrame = 0.0;  // set by the floor benchmark, which runs first
+
+std::vector<float> TestSignal(size_t length) {
+  std::vector<float> v(length);
+  for (size_t n = 0; n < length; ++n)
+    v[n] = static_cast<float>(0.5 * std::sin(0.0123 * n) + 0.2 * std::sin(0.731 * n));
+  return v;
+}
+
+// Times the loop itself, so that each figure can be divided by the floor's.
+template <typename Block>
+void TimedFrames(benchmark::State& state, int32_t block, Block&& run) {
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) run();
+  const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
+  const double frames = static_cast<double>(state.iterations()) * block;
+  const double perFrame = ns / frames;
+  state.counters["ns_per_frame"] = perFrame;
+  state.counters["x_realtime"] = 1e9 / kSampleRate / perFrame;
+  if (floorNsPerFrame > 0.0) state.counters["x_floor"] = perFrame / floorNsPerFrame;
+  state.SetItemsProcessed(static_cast<int64_t>(frames));
+}
+
+intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
+  return opcode == 1 ? 2400 : 0;
+}
+
+void BM_Floor(benchmark::State& state) {
+  const int32_t block = static_cast<int32_t>(state.range(0));
+  FloorLoop loop;
+  auto in = TestSignal(block);
+  std::vector<float> left(block), right(block);
+  const auto start = std::chrono::steady_clock::now();
+  for (auto _ : state) {
+    loop.Run(in.data(), left.data(), right.data(), block);
+    benchmark::DoNotOptimize(left.data());
+    benchmark::DoNotOptimize(right.data());
+    benchmark::ClobberMemory();
+  }
+  const double ns = std::chrono::duration<double, std::nano>(std::chrono::steady_clock::now() - start).count();
+  floorNsPerFrame = ns / (static_cast<double>(state.iterations()) * block);
+  state.counters["ns_per_frame"] = floorNsPerFrame;
+  state.counters["x_realtime"] = 1e9 / kSampleRate / floorNsPerFrame;
+  state.counters["x_floor"] = 1.0;
+}
+BENCHMARK(BM_Floor)->Arg(512);
+
+// Args: block, channel mode 0..3, anti-alias, bass mode.
+void BM_ProcessReplacing(benchmark::State& state) {
+  const int32_t block = static_cast<int32_t>(state.range(0));
+  TOndrel fx(Host);
+  fx.setParameter(kStereoMode, static_cast<float>(state.range(1)) / 3.0f);
+  fx.setParameter(kAntiAlias, static_cast<float>(state.range(2)));
+  fx.setParameter(kBassMode, static_cast<float>(state.range(3)));
+  auto in = TestSignal(block);
+  std::vector<float> left(block), right(block);
+  float* inputs[1] = {in.data()};
+  float* outputs[2] = {left.data(), right.data()};
+  TimedFrames(state, block, [&] {
+    fx.processReplacing(inputs, outputs, block);
+    benchmark::DoNotOptimize(left.data());
+    benchmark::ClobberMemory();
+  });
+}
+BENCHMARK(BM_ProcessReplacing)
+    ->ArgNames({"block", "mode", "antialias", "bass"})
+    ->ArgsProduct({{512}, {0, 1, 2, 3}, {0, 1}, {0, 1}})
+    ->ArgsProduct({{32, 4096}, {2}, {1}, {0, 1}});
+
+void BM_UpdateCoefficients(benchmark::State& state) {
+  TOndrel fx(Host);
+  float cutoff = 0.0f;
+  for (auto _ : state) {
+    // A new cutoff every call, so both filters really are redesigned.
+    cutoff = cutoff > 1.0f ? 0.0f : cutoff + 0.001f;
+    fx.setParameter(kCutoff, cutoff);
+  }
+}
+BENCHMARK(BM_UpdateCoefficients);
+
+// The default setting while another thread sets parameters as fast as it can.
+void BM_ProcessDuringParameterStorm(benchmark::State& state) {
+  const int32_t block = 512;
+  TOndrel fx(Host);
+  std::atomic<bool> stop{false};
+  std::thread storm([&] {
+    float v = 0.0f;
+    while (!stop.load(std::memory_order_relaxed)) {
+      v = v > 1.0f ? 0.0f : v + 0.0137f;
+      for (int32_t i = 0; i < kNumParameters; ++i)
+        if (i != kStereoMode) fx.setParameter(i, v);
+    }
+  });
+  auto in = TestSignal(block);
+  std::vector<float> left(block), right(block);
+  float* inputs[1] = {in.data()};
+  float* outputs[2] = {left.data(), right.data()};
+  TimedFrames(state, block, [&] {
+    fx.processReplacing(inputs, outputs, block);
+    benchmark::DoNotOptimize(left.data());
+  });
+  stop = true;
+  storm.join();
+}
+BENCHMARK(BM_ProcessDuringParameterStorm)->UseRealTime();
+
+}  // namespace
