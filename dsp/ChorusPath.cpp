@@ -2,6 +2,7 @@
 // splits the band, runs the two swept delay lines and mixes the outputs.
 #include <cmath>
 
+#include "FilterPair.h"
 #include "FloatGuard.h"
 #include "Ondrel.h"
 #include "Round.h"
@@ -111,16 +112,14 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
   int32_t writePos = WritePos;
   int32_t lfoPos = LfoPos;
   int32_t lfoStep = LfoStep;
-  tFilterSV::History lowHistory = LowPass->SaveHistory();
-  tFilterSV::History highHistory = HighPass->SaveHistory();
+  tFilterPair bandSplit(*LowPass, *HighPass);
 
   for (int32_t n = 0; n < sampleFrames; ++n) {
     const float x = static_cast<float>(static_cast<double>(in[n]) + DenormalOffset);
     float low = 0.0f;
     float high = x;
     if (BassMode.load(relaxed)) {
-      low = LowPass->Process(lowHistory, x);
-      high = HighPass->Process(highHistory, x);
+      bandSplit.Process(x, low, high);
     }
     const double highD = high;
     const double lowD = low;
@@ -216,7 +215,6 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
   WritePos = writePos;
   LfoPos = lfoPos;
   LfoStep = lfoStep;
-  LowPass->RestoreHistory(lowHistory);
-  HighPass->RestoreHistory(highHistory);
+  bandSplit.Finish();
   Busy.store(false, std::memory_order_release);
 }

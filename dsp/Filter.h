@@ -104,11 +104,13 @@ class tFilterSV final : public tFilterBase {
   std::atomic<uint32_t> Version{0};
 
  private:
+  friend class tFilterPair;
+
   void ComputeCoefficients(uint8_t filterType, int32_t sampleRate, float frequency, float q,
                            float gainDB);
 
-  // The audio thread's copy of the design it runs.
-  // The float coefficients, widened once per design instead of per sample.
+  // The audio thread's copy of the design it runs: the float coefficients,
+  // widened once per design instead of per sample.
   struct Snapshot {
     uint32_t version = 0;
     uint8_t type = ftGain;

@@ -12,7 +12,7 @@ class FloorLoop {
  public:
   FloorLoop() : lineA_(65536, 0.0f), lineB_(65536, 0.0f) {}
 
-  void Run(const float* in, float* left, float* right, int32_t frames) {
+  __attribute__((noinline)) void Run(const float* in, float* left, float* right, int32_t frames) {
     for (int32_t n = 0; n < frames; ++n) {
       const float x = in[n];
       const float low = lp_.Step(x);
