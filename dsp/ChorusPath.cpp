@@ -20,15 +20,17 @@ inline uint32_t LineIndex(int32_t base, int32_t offset) {
   return (static_cast<uint32_t>(base) + static_cast<uint32_t>(offset)) & TOndrel::kDelayLineMask;
 }
 
-// floor(m) for a finite m of magnitude below 2^62, and whether m is whole.
-// For an m that is not whole this is Round(m - 0.5), without the tie test.
+// floor(m) for a finite float m of magnitude below 2^62, and whether m is
+// whole. For an m that is not whole this is Round(m - 0.5), without the tie
+// test. All in float: the truncation of a float is itself a float, so the
+// comparisons are exact.
 struct Floor {
   int64_t value;
   bool whole;
 };
-inline Floor FloorOf(double m) {
+inline Floor FloorOf(float m) {
   const int64_t truncated = static_cast<int64_t>(m);
-  const double back = static_cast<double>(truncated);
+  const float back = static_cast<float>(truncated);
   return {back > m ? truncated - 1 : truncated, back == m};
 }
 
@@ -37,8 +39,9 @@ inline float InterpolatedTap(const float* line, int32_t base, float m, int64_t f
   const int32_t i = static_cast<int32_t>(floorM);
   const uint32_t j = LineIndex(base, i);
   const uint32_t j1 = (j + 1) & TOndrel::kDelayLineMask;
-  const float tap = static_cast<float>(static_cast<double>(line[j]) +
-                                       (static_cast<double>(m) - i) * (static_cast<double>(line[j1]) - line[j]));
+  const double fraction = static_cast<double>(m) - i;  // exact in double
+  const float tap =
+      static_cast<float>(static_cast<double>(line[j]) + fraction * (static_cast<double>(line[j1]) - line[j]));
   return tap;
 }
 

@@ -87,8 +87,7 @@ void BM_ProcessReplacing(benchmark::State& state) {
 }
 BENCHMARK(BM_ProcessReplacing)
     ->ArgNames({"block", "mode", "antialias", "bass"})
-    ->ArgsProduct({{512}, {0, 1, 2, 3}, {0, 1}, {0, 1}})
-    ->ArgsProduct({{32, 4096}, {2}, {1}, {0, 1}});
+    ->ArgsProduct({{32, 512, 4096}, {0, 1, 2, 3}, {0, 1}, {0, 1}});
 
 void BM_UpdateCoefficients(benchmark::State& state) {
   TOndrel fx(Host);
