@@ -59,12 +59,6 @@ TEST(PointerToValue, OneTickDoesNotSnap) {
   EXPECT_NEAR(PointerToValue(Dial(true, 1), 90, 52, 0.0f), 19.0 / 24.0, 1e-6);
 }
 
-TEST(PointerToValue, TheOffsetTurnsTheScale) {
-  TDialPointer dial = Dial();
-  dial.AngleOffset = 0.25f;  // the scale's middle now points left
-  EXPECT_FLOAT_EQ(PointerToValue(dial, 10, 52, 0.0f), 0.5f);
-}
-
 TEST(PointerToValue, DegenerateWedgesKeepTheCurrentValue) {
   TDialPointer dial = Dial(true);
   dial.Wedge = 1.0f;  // no scale left at all

@@ -2,7 +2,6 @@
 // headless form as the window system would.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <functional>
 #include <vector>
 
@@ -108,12 +107,6 @@ TEST_F(KnobTest, CaptureKeepsTheDragOutsideTheKnob) {
   EXPECT_FALSE(ui.window->Captured());
 }
 
-TEST_F(KnobTest, MovesWithoutAPressDoNothing) {
-  ui.window->MovePointer(kLeft + 52, kTop + 10);
-  EXPECT_EQ(knob->Value(), 0.0f);
-  EXPECT_TRUE(events.empty());
-}
-
 TEST_F(KnobTest, ADisabledKnobIgnoresPresses) {
   knob->SetValue(0.3f);
   knob->SetEnabled(false);
@@ -123,12 +116,6 @@ TEST_F(KnobTest, ADisabledKnobIgnoresPresses) {
   ui.window->PressPointer(kLeft + 52, kTop + 10);
   EXPECT_EQ(knob->Value(), 0.3f);
   EXPECT_TRUE(events.empty());
-}
-
-TEST_F(KnobTest, PressesOnTheDotReachTheKnob) {
-  knob->SetValue(0.5f);
-  const TImage* d = knob->DotControl();
-  EXPECT_EQ(ui.form.ControlAt(d->Left() + 2, d->Top() + 2), knob);
 }
 
 TEST_F(KnobTest, MinAndMaxChangeNothing) {
@@ -239,39 +226,6 @@ TEST_F(KnobTest, DestroyedImagesAreForgotten) {
   EXPECT_FALSE(knob->DotControl()->Visible());
   ui.window->ProcessPaint();  // paints without the body, without crashing
   EXPECT_TRUE(knob->ImageValid());
-}
-
-TEST_F(KnobTest, LoadingDefersTheRebuildToTheFirstPaint) {
-  ui.form.BeginLoading();
-  knob->SetTicks(7);
-  EXPECT_TRUE(knob->ImageValid());
-  ui.form.EndLoading();
-}
-
-TEST(KnobDefaults, AsConstructed) {
-  TRubberKnob knob(nullptr);
-  EXPECT_EQ(knob.Width(), 100);
-  EXPECT_EQ(knob.Height(), 100);
-  EXPECT_EQ(knob.Diameter(), 39);
-  EXPECT_EQ(knob.Ticks(), 11);
-  ASSERT_NE(knob.Labels(), nullptr);
-  EXPECT_EQ(knob.Labels()->Strings(),
-            (std::vector<std::string>{"0", "1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}));
-  uint32_t wedgeBits;
-  const float wedge = knob.Wedge();
-  std::memcpy(&wedgeBits, &wedge, sizeof wedgeBits);
-  EXPECT_EQ(wedgeBits, 0x3E124925u);
-  EXPECT_EQ(knob.TextRadius(), 39);
-  EXPECT_EQ(knob.TickRadius(), 30);
-  EXPECT_EQ(knob.DotRadius(), 22);
-  EXPECT_EQ(knob.Colour(), 0x303030u);
-  EXPECT_EQ(knob.Shadow(), 0xF8F0F8u);
-  EXPECT_TRUE(knob.DoShadow());
-  EXPECT_FALSE(knob.DoHilight());
-  EXPECT_EQ(knob.TransColour(), 0xFFFFFFu);
-  EXPECT_FALSE(knob.ImageValid());
-  EXPECT_FALSE(knob.DotControl()->Visible());
-  EXPECT_FALSE(knob.DotControl()->Enabled());
 }
 
 }  // namespace

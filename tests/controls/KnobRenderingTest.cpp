@@ -113,13 +113,6 @@ TEST_F(KnobRenderingTest, AfterOffTheStyleIsPlainEvenForABoldFont) {
   EXPECT_EQ(Cache(), ExpectedLabels({{35 - 21 + 3, 81, "Off", true}, {63, 81, "On", false}}));
 }
 
-TEST_F(KnobRenderingTest, HilightCopiesUpAndLeft) {
-  LabelsOnly({"Lo", "Hi"});
-  knob->SetHilight(kHilight);
-  knob->SetDoHilight(true);
-  EXPECT_EQ(Cache(), ExpectedLabels({{29, 81, "Lo", false}, {63, 81, "Hi", false}}, true, true));
-}
-
 TEST_F(KnobRenderingTest, ASingleLabelSitsAtTheStartOfTheScale) {
   LabelsOnly({"Solo"});
   EXPECT_EQ(Cache(), ExpectedLabels({{35 - 24 + 3, 81, "Solo", false}}));
@@ -276,11 +269,6 @@ TEST_F(BodyTest, WithoutBothImagesNoBodyIsDrawn) {
   EXPECT_EQ(Cache(), TBitmap(104, 104, kCacheBackground));
 }
 
-TEST_F(BodyTest, ANonPositiveDiameterDrawsNoBody) {
-  knob->SetDiameter(0);
-  EXPECT_EQ(Cache(), TBitmap(104, 104, kCacheBackground));
-}
-
 TEST_F(BodyTest, NearTheDiagonalsTheBodySparesTextPixels) {
   knob->SetMainImage(MakeImage(ui.form, SolidBitmap(56, 56, 0x123456)));
   knob->SetDoShadow(false);
@@ -359,15 +347,6 @@ TEST_F(ShimmerTest, ADisabledKnobShowsItsDisabledBodyAndNoShimmer) {
   knob->SetEnabled(false);
   const TBitmap out = Paint();
   EXPECT_EQ(out.Pixel(34 + 10, 34 + 10), 0x909090u);
-}
-
-TEST_F(ShimmerTest, AssigningAFrameStopsTheShimmerUntilTheRebuild) {
-  SetAll();
-  Paint();
-  knob->SetShimmer2(nullptr);
-  EXPECT_EQ(knob->ShimmerCount(), 0);
-  Paint();
-  EXPECT_EQ(knob->ShimmerCount(), 3);
 }
 
 TEST_F(ShimmerTest, DesignModeAddsADottedFrame) {

@@ -131,25 +131,4 @@ TEST_F(LEDButtonTest, AStateWithoutAnImageShowsTheParent) {
   EXPECT_EQ(Shown(), ColourToRGB(0x202020));
 }
 
-TEST_F(LEDButtonTest, AnImageWithTransparencyLetsTheParentThrough) {
-  TBitmap picture(38, 45, kUpOff);
-  picture.SetPixel(0, 44, 0x00FF00);
-  picture.SetPixel(10, 10, 0x00FF00);
-  images[0]->SetPicture(picture);
-  images[0]->SetTransparent(true);
-  button->SetButtonState(rlbUpOff);
-  EXPECT_EQ(ui.window->Screen().Pixel(20, 20), kParent);
-  EXPECT_EQ(ui.window->Screen().Pixel(21, 20), kUpOff);
-}
-
-TEST(LEDButtonDefaults, AsConstructed) {
-  TRubberLEDButton button(nullptr);
-  EXPECT_EQ(button.Width(), 40);
-  EXPECT_EQ(button.Height(), 40);
-  EXPECT_TRUE(button.QuickChange());
-  EXPECT_EQ(button.ButtonState(), rlbUpOff);
-  EXPECT_FALSE(button.LEDOn());
-  EXPECT_EQ(sizeof(TRubberLEDButtonState), 1u);
-}
-
 }  // namespace

@@ -11,7 +11,6 @@
 #include "HeadlessWindow.h"
 #include "Image.h"
 #include "Label.h"
-#include "Screen.h"
 
 namespace {
 
@@ -103,18 +102,6 @@ TEST_F(FormTest, RepaintRequestsWaitButRepaintIsImmediate) {
   EXPECT_EQ(window->Screen().Pixel(35, 35), 0x00AA00u);
 }
 
-TEST_F(FormTest, HiddenControlsAreNotPaintedAndMovesRepaintBothPlaces) {
-  top->SetVisible(false);
-  window->ProcessPaint();
-  EXPECT_EQ(window->Screen().Pixel(35, 35), 0x0000AAu);
-  EXPECT_EQ(window->Screen().Pixel(65, 65), 0x101010u);
-  top->SetVisible(true);
-  top->SetBounds(60, 0, 10, 10);
-  window->ProcessPaint();
-  EXPECT_EQ(window->Screen().Pixel(65, 65), 0x101010u);
-  EXPECT_EQ(window->Screen().Pixel(65, 5), 0x00AA00u);
-}
-
 TEST_F(FormTest, PointerInputGoesToTheTopmostEnabledVisibleControl) {
   window->Click(35, 35);
   EXPECT_EQ(log, (std::vector<std::string>{"top:down 5,5", "top:up 5,5"}));
@@ -137,13 +124,6 @@ TEST_F(FormTest, CaptureKeepsMovesAndTheReleaseWithThePressedControl) {
   window->MovePointer(60, 60);  // no button: goes to what is under the pointer
   EXPECT_EQ(log, (std::vector<std::string>{"bottom:down 5,5", "bottom:move 50,50", "bottom:move -30,80",
                                            "bottom:up -30,80", "top:move 30,30"}));
-}
-
-TEST_F(FormTest, OtherButtonsDoNotCapture) {
-  window->PressPointer(15, 15, TMouseButton::Right);
-  EXPECT_FALSE(window->Captured());
-  window->MovePointer(60, 60);
-  EXPECT_EQ(log.back(), "top:move 30,30");
 }
 
 TEST_F(FormTest, ClickFiresOnlyForAReleaseInside) {
@@ -208,16 +188,6 @@ TEST_F(FormTest, ParentFontFollowsTheFormUntilAFontIsSet) {
   form.SetFont(font);
   EXPECT_EQ(bottom->Font().Height, -20);
   EXPECT_EQ(top->Font().Name, "Courier");
-}
-
-TEST_F(FormTest, WithoutAWindowNothingIsPaintedOrCaptured) {
-  form.SetNativeWindow(nullptr);
-  const int paints = bottom->paints;
-  bottom->Repaint();
-  bottom->Invalidate();
-  EXPECT_EQ(bottom->paints, paints);
-  form.PointerDown(TMouseButton::Left, ssLeft, 15, 15);
-  EXPECT_EQ(form.CaptureControl(), bottom);
 }
 
 TEST_F(FormTest, DrawingOnTheSurfaceShowsAtOnceClippedToTheControl) {
@@ -286,13 +256,6 @@ TEST(Components, LabelsAndBevelsDraw) {
   EXPECT_EQ(window.Screen().Pixel(35, 5), ColourToRGB(clBtnShadow));
   EXPECT_EQ(window.Screen().Pixel(36, 5), ColourToRGB(clBtnHighlight));
   EXPECT_EQ(window.Screen().Pixel(37, 5), 0x333333u);
-}
-
-TEST(Screen, PixelsPerInchCanBeOverridden) {
-  OverrideScreenPixelsPerInch(120);
-  EXPECT_EQ(ScreenPixelsPerInch(), 120);
-  OverrideScreenPixelsPerInch(0);
-  EXPECT_GT(ScreenPixelsPerInch(), 0);
 }
 
 }  // namespace
