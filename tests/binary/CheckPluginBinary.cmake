@@ -1,19 +1,29 @@
 # Checks what the built plug-in shows a host and the system loader: its exported
 # symbols and, on Windows, the DLLs it imports.
 # cmake -DPLUGIN=<file> -DOBJDUMP=<objdump> -DKIND=windows|linux -P CheckPluginBinary.cmake
+cmake_minimum_required(VERSION 3.25)
+
 if(KIND STREQUAL "windows")
   execute_process(COMMAND ${OBJDUMP} -p ${PLUGIN} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "objdump failed on ${PLUGIN}")
   endif()
 
-  # Names in the export name table: lines like "	[   0] main".
-  string(REGEX MATCH "\\[Ordinal/Name Pointer\\] Table\n([^\n]*\n)*" table "${dump}")
-  string(REGEX MATCHALL "\\[ *[0-9]+\\] [A-Za-z_@?$0-9]+" entries "${table}")
+  # Names in the export name table: the lines like "	[   0] main" that
+  # follow its heading, up to the first line of another kind.
+  string(FIND "${dump}" "[Ordinal/Name Pointer] Table" at)
+  if(at EQUAL -1)
+    message(FATAL_ERROR "no export name table")
+  endif()
+  string(SUBSTRING "${dump}" ${at} -1 rest)
+  string(REPLACE "\n" ";" lines "${rest}")
+  list(REMOVE_AT lines 0)
   set(exports "")
-  foreach(entry ${entries})
-    string(REGEX REPLACE "\\[ *[0-9]+\\] " "" name "${entry}")
-    list(APPEND exports "${name}")
+  foreach(line ${lines})
+    if(NOT line MATCHES "^[ \t]*\\[ *[0-9]+\\] ([A-Za-z_@?$0-9]+)[ \t]*$")
+      break()
+    endif()
+    list(APPEND exports "${CMAKE_MATCH_1}")
   endforeach()
   if(NOT exports STREQUAL "main")
     message(FATAL_ERROR "exports are '${exports}', expected exactly 'main'")
