@@ -81,10 +81,16 @@ inline ToolProcess StartTool(const std::string& program, const std::vector<std::
     dup2(errFd, STDERR_FILENO);
     for (const std::string& entry : environment) putenv(const_cast<char*>(entry.c_str()));
     std::vector<char*> argv;
+#if defined(RENDER_TOOL_EMULATOR)
+    // A cross-built tool may not run on this machine by itself (no binfmt
+    // registration in CI): start it through the emulator the tests run under.
+    static char emulator[] = RENDER_TOOL_EMULATOR;
+    argv.push_back(emulator);
+#endif
     argv.push_back(const_cast<char*>(program.c_str()));
     for (const std::string& arg : args) argv.push_back(const_cast<char*>(arg.c_str()));
     argv.push_back(nullptr);
-    execv(program.c_str(), argv.data());
+    execv(argv[0], argv.data());
     _exit(127);
   }
   close(outFd);
