@@ -8,7 +8,10 @@ all_packages=("${demo_packages[@]}"
   googletest libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 fonts-wine fonts-liberation xvfb libpng-dev libfreetype-dev libx11-dev imagemagick
-  qemu-user-static g++-multilib)
+  qemu-user-static g++-multilib
+  # The linux32 build's libraries: the renderer's, and those the native build
+  # links for the controls' gallery and the platform layer's fonts.
+  libsndfile1-dev:i386 libpng-dev:i386 libfreetype-dev:i386)
 
 case "${1:-all}" in
   demo) wanted=("${demo_packages[@]}") ;;
@@ -24,5 +27,8 @@ done
 echo "Installing: ${missing[*]}" >&2
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
+  "${sudo_cmd[@]}" dpkg --add-architecture i386
+fi
 "${sudo_cmd[@]}" apt-get update -qq
 DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
