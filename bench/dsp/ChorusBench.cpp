@@ -13,7 +13,6 @@
 namespace {
 
 constexpr double kSampleRate = 44100.0;
-double floorNsPerFrame = 0.0;  // set by the floor benchmark, which runs first
 
 std::vector<float> TestSignal(size_t length) {
   std::vector<float> v(length);
@@ -30,7 +29,23 @@ double ThreadNanoseconds() {
   return static_cast<double>(now.tv_sec) * 1e9 + static_cast<double>(now.tv_nsec);
 }
 
-// Times the loop itself, so that each figure can be divided by the floor's.
+// The floor loop over the same number of frames, in nanoseconds per frame.
+double FloorNsPerFrame(int32_t block, int64_t blocks) {
+  FloorLoop loop;
+  auto in = TestSignal(static_cast<size_t>(block));
+  std::vector<float> left(static_cast<size_t>(block)), right(static_cast<size_t>(block));
+  const double start = ThreadNanoseconds();
+  for (int64_t b = 0; b < blocks; ++b) {
+    loop.Run(in.data(), left.data(), right.data(), block);
+    benchmark::DoNotOptimize(left.data());
+    benchmark::DoNotOptimize(right.data());
+    benchmark::ClobberMemory();
+  }
+  return (ThreadNanoseconds() - start) / (static_cast<double>(blocks) * block);
+}
+
+// Times the loop itself, then the floor loop over as many frames right after
+// it, so that the ratio holds even when the machine's speed drifts.
 template <typename Block>
 void TimedFrames(benchmark::State& state, int32_t block, Block&& run) {
   const double start = ThreadNanoseconds();
@@ -40,7 +55,7 @@ void TimedFrames(benchmark::State& state, int32_t block, Block&& run) {
   const double perFrame = ns / frames;
   state.counters["ns_per_frame"] = perFrame;
   state.counters["x_realtime"] = 1e9 / kSampleRate / perFrame;
-  if (floorNsPerFrame > 0.0) state.counters["x_floor"] = perFrame / floorNsPerFrame;
+  state.counters["x_floor"] = perFrame / FloorNsPerFrame(block, static_cast<int64_t>(state.iterations()));
   state.SetItemsProcessed(static_cast<int64_t>(frames));
 }
 
@@ -51,20 +66,14 @@ intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, fl
 void BM_Floor(benchmark::State& state) {
   const int32_t block = static_cast<int32_t>(state.range(0));
   FloorLoop loop;
-  auto in = TestSignal(block);
-  std::vector<float> left(block), right(block);
-  const double start = ThreadNanoseconds();
-  for (auto _ : state) {
+  auto in = TestSignal(static_cast<size_t>(block));
+  std::vector<float> left(static_cast<size_t>(block)), right(static_cast<size_t>(block));
+  TimedFrames(state, block, [&] {
     loop.Run(in.data(), left.data(), right.data(), block);
     benchmark::DoNotOptimize(left.data());
     benchmark::DoNotOptimize(right.data());
     benchmark::ClobberMemory();
-  }
-  const double ns = ThreadNanoseconds() - start;
-  floorNsPerFrame = ns / (static_cast<double>(state.iterations()) * block);
-  state.counters["ns_per_frame"] = floorNsPerFrame;
-  state.counters["x_realtime"] = 1e9 / kSampleRate / floorNsPerFrame;
-  state.counters["x_floor"] = 1.0;
+  });
 }
 BENCHMARK(BM_Floor)->Arg(512);
 
