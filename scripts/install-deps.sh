@@ -27,8 +27,25 @@ done
 echo "Installing: ${missing[*]}" >&2
 sudo_cmd=()
 [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-if [[ " ${missing[*]}" == *":i386"* ]] && ! dpkg --print-foreign-architectures | grep -qx i386; then
-  "${sudo_cmd[@]}" dpkg --add-architecture i386
-fi
+native=()
+foreign=()
+for package in "${missing[@]}"; do
+  case "$package" in
+    *:i386) foreign+=("$package") ;;
+    *) native+=("$package") ;;
+  esac
+done
+install() {
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "$@" >/dev/null
+}
+# The native packages go first, before i386 is a known architecture: wine64
+# would otherwise bring the whole 32-bit wine along as a recommendation.
 "${sudo_cmd[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+[ ${#native[@]} -eq 0 ] || install "${native[@]}"
+if [ ${#foreign[@]} -gt 0 ]; then
+  if ! dpkg --print-foreign-architectures | grep -qx i386; then
+    "${sudo_cmd[@]}" dpkg --add-architecture i386
+  fi
+  "${sudo_cmd[@]}" apt-get update -qq
+  install --no-install-recommends "${foreign[@]}"
+fi
