@@ -7,6 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
+#include "Riff.h"
+
 namespace render {
 namespace {
 
@@ -82,6 +84,22 @@ class BufferSource : public SignalSource {
   size_t position_ = 0;
 };
 
+class LazyRiffSource : public SignalSource {
+ public:
+  int sampleRate() const override { return kRiffSampleRate; }
+  int64_t frames() const override { return kFrames; }
+  int channels() const override { return 1; }
+  std::string description() const override { return "the built-in riff"; }
+  bool Read(float* mono, int32_t count, std::string& error) override {
+    if (!riff_) riff_ = MemorySource(SynthesizeRiff(), kRiffSampleRate, description());
+    return riff_->Read(mono, count, error);
+  }
+
+ private:
+  static constexpr int64_t kFrames = static_cast<int64_t>(kRiffSeconds * kRiffSampleRate + 0.5);
+  std::unique_ptr<SignalSource> riff_;
+};
+
 }  // namespace
 
 std::unique_ptr<SignalSource> OpenSoundFile(const std::string& path, std::string& error) {
@@ -112,5 +130,7 @@ std::unique_ptr<SignalSource> OpenSoundFile(const std::string& path, std::string
 std::unique_ptr<SignalSource> MemorySource(std::vector<float> samples, int sampleRate, std::string description) {
   return std::make_unique<BufferSource>(std::move(samples), sampleRate, std::move(description));
 }
+
+std::unique_ptr<SignalSource> RiffSource() { return std::make_unique<LazyRiffSource>(); }
 
 }  // namespace render

@@ -27,4 +27,8 @@ std::unique_ptr<SignalSource> OpenSoundFile(const std::string& path, std::string
 
 std::unique_ptr<SignalSource> MemorySource(std::vector<float> samples, int sampleRate, std::string description);
 
+// The built-in riff, made at its first read, so that a mistake on the command
+// line is reported before any time goes into the synthesis.
+std::unique_ptr<SignalSource> RiffSource();
+
 }  // namespace render

@@ -36,6 +36,7 @@ void AddPluck(std::vector<double>& out, int sampleRate, double start, double gat
   const int64_t last = std::min<int64_t>(first + length, static_cast<int64_t>(out.size()));
   if (first >= last) return;
 
+  const double releaseStep = std::exp(-1.0 / (release * fs));
   const double ceiling = std::min(5000.0, 0.45 * fs);
   const double pluckPoint = 0.18;   // fraction of the string: near the bridge, bright
   const double stiffness = 0.0002;  // slight inharmonicity of a wound string
@@ -50,10 +51,14 @@ void AddPluck(std::vector<double>& out, int sampleRate, double start, double gat
     double re = 1.0;  // sine phase starts at zero: no click at the onset
     double im = 0.0;
     double envelope = amplitude;
+    double releaseGain = 1.0;  // exp(-(t - gateEnd) / (release * fs)), one factor a sample
     for (int64_t n = first; n < last; ++n) {
       const int64_t t = n - first;
       double shape = t < attack ? static_cast<double>(t) / attack : 1.0;
-      if (t > gateEnd) shape *= std::exp(-static_cast<double>(t - gateEnd) / (release * fs));
+      if (t > gateEnd) {
+        releaseGain *= releaseStep;
+        shape *= releaseGain;
+      }
       out[static_cast<size_t>(n)] += envelope * shape * im;
       const double nextRe = re * stepCos - im * stepSin;
       im = re * stepSin + im * stepCos;

@@ -90,7 +90,7 @@ int RenderFile(const render::Options& options, const std::string& pluginPath) {
 
   std::unique_ptr<render::SignalSource> source;
   if (options.input.empty()) {
-    source = render::MemorySource(render::SynthesizeRiff(), render::kRiffSampleRate, "the built-in riff");
+    source = render::RiffSource();
   } else {
     source = render::OpenSoundFile(options.input, error);
     if (!source) return Fail(error);
