@@ -59,6 +59,20 @@ void TimedFrames(benchmark::State& state, int32_t block, Block&& run) {
   state.SetItemsProcessed(static_cast<int64_t>(frames));
 }
 
+// One block of test signal in, two channels out, as a host hands them over.
+struct HostBuffers {
+  explicit HostBuffers(int32_t block)
+      : in(TestSignal(static_cast<size_t>(block))), left(static_cast<size_t>(block)), right(static_cast<size_t>(block)) {}
+  void Process(TOndrel& fx) {
+    float* inputs[1] = {in.data()};
+    float* outputs[2] = {left.data(), right.data()};
+    fx.processReplacing(inputs, outputs, static_cast<int32_t>(in.size()));
+    benchmark::DoNotOptimize(left.data());
+    benchmark::ClobberMemory();
+  }
+  std::vector<float> in, left, right;
+};
+
 intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
   return opcode == 1 ? 2400 : 0;
 }
@@ -84,15 +98,8 @@ void BM_ProcessReplacing(benchmark::State& state) {
   fx.setParameter(kStereoMode, static_cast<float>(state.range(1)) / 3.0f);
   fx.setParameter(kAntiAlias, static_cast<float>(state.range(2)));
   fx.setParameter(kBassMode, static_cast<float>(state.range(3)));
-  auto in = TestSignal(block);
-  std::vector<float> left(block), right(block);
-  float* inputs[1] = {in.data()};
-  float* outputs[2] = {left.data(), right.data()};
-  TimedFrames(state, block, [&] {
-    fx.processReplacing(inputs, outputs, block);
-    benchmark::DoNotOptimize(left.data());
-    benchmark::ClobberMemory();
-  });
+  HostBuffers buffers(block);
+  TimedFrames(state, block, [&] { buffers.Process(fx); });
 }
 BENCHMARK(BM_ProcessReplacing)
     ->ArgNames({"block", "mode", "antialias", "bass"})
@@ -122,14 +129,8 @@ void BM_ProcessDuringParameterStorm(benchmark::State& state) {
         if (i != kStereoMode) fx.setParameter(i, v);
     }
   });
-  auto in = TestSignal(block);
-  std::vector<float> left(block), right(block);
-  float* inputs[1] = {in.data()};
-  float* outputs[2] = {left.data(), right.data()};
-  TimedFrames(state, block, [&] {
-    fx.processReplacing(inputs, outputs, block);
-    benchmark::DoNotOptimize(left.data());
-  });
+  HostBuffers buffers(block);
+  TimedFrames(state, block, [&] { buffers.Process(fx); });
   stop = true;
   storm.join();
 }
