@@ -6,6 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/install-deps.sh" demo
-cmake --preset linux -S "$root" >/dev/null
-cmake --build "$root/build/linux" -j"$(nproc)" --target Ondrel ondrel-render >/dev/null
-exec "$root/build/linux/bin/ondrel-render" "$@"
+# A build of its own without tests and benchmarks, so the demo needs only
+# the few packages above.
+cmake --preset linux -S "$root" -B "$root/build/demo" -DONDREL_TESTS=OFF -DONDREL_BENCH=OFF >/dev/null
+cmake --build "$root/build/demo" -j"$(nproc)" --target Ondrel ondrel-render >/dev/null
+exec "$root/build/demo/bin/ondrel-render" "$@"

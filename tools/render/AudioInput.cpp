@@ -91,8 +91,11 @@ class LazyRiffSource : public SignalSource {
   int channels() const override { return 1; }
   std::string description() const override { return "the built-in riff"; }
   bool Read(float* mono, int32_t count, std::string& error) override {
-    if (!riff_) riff_ = MemorySource(SynthesizeRiff(), kRiffSampleRate, description());
+    Prepare();
     return riff_->Read(mono, count, error);
+  }
+  void Prepare() override {
+    if (!riff_) riff_ = MemorySource(SynthesizeRiff(), kRiffSampleRate, description());
   }
 
  private:

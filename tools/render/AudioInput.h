@@ -20,6 +20,8 @@ class SignalSource {
   // Fills mono with the next count frames; past the end with silence. Returns
   // false with a reason when the file cannot be read.
   virtual bool Read(float* mono, int32_t count, std::string& error) = 0;
+  // Does any slow preparation now, so that it is not counted as rendering.
+  virtual void Prepare() {}
 };
 
 // Opens a sound file. On failure returns null and a one-line reason.

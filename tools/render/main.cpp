@@ -134,6 +134,7 @@ int RenderFile(const render::Options& options, const std::string& pluginPath) {
       render::OutputFile::Create(output.path, output.format, source->sampleRate(), error);
   if (!file) return Fail(error);
 
+  source->Prepare();
   render::RenderResult result;
   const bool rendered = render::Render(*session, *source, *file, job, result, error);
   session.reset();  // effMainsChanged(0), effClose
