@@ -3,55 +3,26 @@
 #include <algorithm>
 #include <array>
 
-#include "DesignFrame.h"
 #include "Random.h"
 #include "Rounding.h"
 
-TBrushedMetal::TBrushedMetal(TComponent* owner) : TGraphicControl(owner) { SetBounds(Left(), Top(), 200, 100); }
+TBrushedMetal::TBrushedMetal(TComponent* owner) : TGeneratedSurface(owner) {}
 
-void TBrushedMetal::Changed() {
-  dirty_ = true;
-  Invalidate();
-}
+void TBrushedMetal::SetLight(TColour colour) { SetProperty(light_, colour); }
 
-void TBrushedMetal::SetLight(TColour colour) {
-  light_ = colour;
-  Changed();
-}
+void TBrushedMetal::SetMedLight(TColour colour) { SetProperty(medLight_, colour); }
 
-void TBrushedMetal::SetMedLight(TColour colour) {
-  medLight_ = colour;
-  Changed();
-}
+void TBrushedMetal::SetMedDark(TColour colour) { SetProperty(medDark_, colour); }
 
-void TBrushedMetal::SetMedDark(TColour colour) {
-  medDark_ = colour;
-  Changed();
-}
+void TBrushedMetal::SetDark(TColour colour) { SetProperty(dark_, colour); }
 
-void TBrushedMetal::SetDark(TColour colour) {
-  dark_ = colour;
-  Changed();
-}
+void TBrushedMetal::SetShading(int32_t shading) { SetProperty(shading_, shading); }
 
-void TBrushedMetal::SetShading(int32_t shading) {
-  shading_ = shading;
-  Changed();
-}
+void TBrushedMetal::SetQuantise(int32_t quantise) { SetProperty(quantise_, quantise); }
 
-void TBrushedMetal::SetQuantise(int32_t quantise) {
-  quantise_ = quantise;
-  Changed();
-}
-
-void TBrushedMetal::Paint(TCanvas& canvas) {
-  if (dirty_) {
-    Generate();
-    dirty_ = false;
-  }
+void TBrushedMetal::DrawSurface(TCanvas& canvas) {
   canvas.Draw(0, 0, surface_);
   if (OnPaint) OnPaint(nullptr);
-  if (Designing()) DrawDesignFrame(canvas, Width(), Height());
 }
 
 namespace {

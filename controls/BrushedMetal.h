@@ -2,10 +2,9 @@
 // generated once into Surface and repainted by copying it.
 #pragma once
 
-#include "Bitmap.h"
-#include "GraphicControl.h"
+#include "GeneratedSurface.h"
 
-class TBrushedMetal : public TGraphicControl {
+class TBrushedMetal : public TGeneratedSurface {
  public:
   explicit TBrushedMetal(TComponent* owner);
 
@@ -27,22 +26,16 @@ class TBrushedMetal : public TGraphicControl {
   // Called after each repaint, with no sender.
   TNotifyEvent OnPaint;
 
-  const TBitmap& Surface() const { return surface_; }
-  bool Dirty() const { return dirty_; }
+  void Generate() override;
 
-  void Paint(TCanvas& canvas) override;
-  // Draws new streaks into Surface at the control's size.
-  void Generate();
+ protected:
+  void DrawSurface(TCanvas& canvas) override;
 
  private:
-  void Changed();
-
-  TBitmap surface_;
   TColour light_ = 0xF7F1F7;
   TColour medLight_ = 0xEFEFEF;
   TColour medDark_ = 0xE7E7E7;
   TColour dark_ = 0xDFDFDF;
   int32_t shading_ = 4;
   int32_t quantise_ = 10;
-  bool dirty_ = true;
 };

@@ -2,7 +2,6 @@
 
 #include "AddNoise.h"
 #include "BlendColour.h"
-#include "DesignFrame.h"
 #include "Form.h"
 #include "Rounding.h"
 
@@ -14,55 +13,24 @@ constexpr TColour kOutline = 0xFF0000;
 constexpr TColour kInterior = 0x0000FF;
 }  // namespace
 
-TPaintedPanel::TPaintedPanel(TComponent* owner) : TGraphicControl(owner) { SetBounds(Left(), Top(), 200, 100); }
+TPaintedPanel::TPaintedPanel(TComponent* owner) : TGeneratedSurface(owner) {}
 
-void TPaintedPanel::Changed() {
-  dirty_ = true;
-  Invalidate();
-}
+void TPaintedPanel::SetFill1(TColour colour) { SetProperty(fill1_, colour); }
 
-void TPaintedPanel::SetFill1(TColour colour) {
-  fill1_ = colour;
-  Changed();
-}
+void TPaintedPanel::SetFill2(TColour colour) { SetProperty(fill2_, colour); }
 
-void TPaintedPanel::SetFill2(TColour colour) {
-  fill2_ = colour;
-  Changed();
-}
+void TPaintedPanel::SetBorder1(TColour colour) { SetProperty(border1_, colour); }
 
-void TPaintedPanel::SetBorder1(TColour colour) {
-  border1_ = colour;
-  Changed();
-}
+void TPaintedPanel::SetBorder2(TColour colour) { SetProperty(border2_, colour); }
 
-void TPaintedPanel::SetBorder2(TColour colour) {
-  border2_ = colour;
-  Changed();
-}
+void TPaintedPanel::SetRounding(int32_t rounding) { SetProperty(rounding_, rounding); }
 
-void TPaintedPanel::SetRounding(int32_t rounding) {
-  rounding_ = rounding;
-  Changed();
-}
+void TPaintedPanel::SetTexture(int32_t texture) { SetProperty(texture_, texture); }
 
-void TPaintedPanel::SetTexture(int32_t texture) {
-  texture_ = texture;
-  Changed();
-}
+void TPaintedPanel::SetShadeInParent(bool on) { SetProperty(shadeInParent_, on); }
 
-void TPaintedPanel::SetShadeInParent(bool on) {
-  shadeInParent_ = on;
-  Changed();
-}
-
-void TPaintedPanel::Paint(TCanvas& canvas) {
-  if (dirty_) {
-    Generate();
-    dirty_ = false;
-  }
+void TPaintedPanel::DrawSurface(TCanvas& canvas) {
   canvas.DrawTransparent(0, 0, surface_, kOutside);
-  if (Designing()) DrawDesignFrame(canvas, Width(), Height());
 }
 
 void TPaintedPanel::Generate() {

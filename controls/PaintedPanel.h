@@ -3,10 +3,9 @@
 // it. Outside the rounded shape the parent shows through.
 #pragma once
 
-#include "Bitmap.h"
-#include "GraphicControl.h"
+#include "GeneratedSurface.h"
 
-class TPaintedPanel : public TGraphicControl {
+class TPaintedPanel : public TGeneratedSurface {
  public:
   explicit TPaintedPanel(TComponent* owner);
 
@@ -29,17 +28,12 @@ class TPaintedPanel : public TGraphicControl {
   bool ShadeInParent() const { return shadeInParent_; }
   void SetShadeInParent(bool on);
 
-  const TBitmap& Surface() const { return surface_; }
-  bool Dirty() const { return dirty_; }
+  void Generate() override;
 
-  void Paint(TCanvas& canvas) override;
-  // Draws a new picture into Surface at the control's size.
-  void Generate();
+ protected:
+  void DrawSurface(TCanvas& canvas) override;
 
  private:
-  void Changed();
-
-  TBitmap surface_;
   TColour fill1_ = 0x00FF00;
   TColour fill2_ = 0x008000;
   TColour border1_ = 0x808080;
@@ -47,5 +41,4 @@ class TPaintedPanel : public TGraphicControl {
   int32_t rounding_ = 10;
   int32_t texture_ = 4;
   bool shadeInParent_ = false;
-  bool dirty_ = true;
 };
