@@ -3,8 +3,9 @@
 // Threads: the owner may redesign a running filter from a parameter thread
 // while the audio thread keeps calling Process. Every field that Design writes
 // is an atomic (release stores and acquire loads, plain moves on x86), and
-// Design brackets its stores with an odd and an even Version. Process takes a copy of a design only when it read the same even
-// Version before and after it, so it always runs one whole design: a mixture
+// Design brackets its stores with an odd and an even Version. Process takes
+// a copy of a design only when it read the same even Version before and
+// after it, so it always runs one whole design: a mixture
 // of an old A1 and a new A2 can be unstable, and a designer thread preempted
 // between the two stores would otherwise let the output run off to infinity,
 // leaving NaN in the history for good. The history and that copy are touched

@@ -18,6 +18,3 @@ inline int32_t Round(double v) {
   if (fraction > 0.5 || (fraction == 0.5 && (below & 1) != 0)) ++below;
   return static_cast<int32_t>(below);
 }
-
-// True when v is a whole number. |v| must lie below 2^62.
-inline bool IsWhole(double v) { return static_cast<double>(static_cast<int64_t>(v)) == v; }
