@@ -15,13 +15,13 @@ TDialPoint DialPoint(int32_t centreX, int32_t centreY, float index, int32_t coun
   const double along = count == 1 ? span : span * (steps - static_cast<double>(index)) / steps;
   const float t = NarrowToFloat(static_cast<double>(wedge) / 2.0 - 0.25 + static_cast<double>(offset) + along);
   TDialPoint result;
-  result.Degrees = RoundToInt(360.0 * static_cast<double>(t));
+  result.Degrees = Round(360.0 * static_cast<double>(t));
   const float a = NarrowToFloat(2.0 * kPi * static_cast<double>(t));
   const double m = stretch ? static_cast<double>(1.03f) : 1.0;
   const double dx = std::cos(static_cast<double>(a)) * m * static_cast<double>(radius);
   const double dy = std::sin(static_cast<double>(a)) * static_cast<double>(radius);
-  result.Point.X = ClampCoordinate(int64_t{centreX} + RoundToInt(dx));
-  result.Point.Y = ClampCoordinate(int64_t{centreY} - RoundToInt(dy));
+  result.Point.X = ClampCoordinate(int64_t{centreX} + Round(dx));
+  result.Point.Y = ClampCoordinate(int64_t{centreY} - Round(dy));
   return result;
 }
 

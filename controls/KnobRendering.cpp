@@ -6,6 +6,7 @@
 
 #include "BlendColour.h"
 #include "DesignFrame.h"
+#include "FloatGuard.h"
 #include "NumericText.h"
 #include "Random.h"
 #include "RubberKnob.h"
@@ -25,6 +26,7 @@ int32_t Half(int32_t v) { return v / 2; }
 }  // namespace
 
 void TRubberKnob::Paint(TCanvas& canvas) {
+  FloatGuard::Apply();
   if (!imageValid_) {
     imageCache_.SetSize(Width(), Height());
     ComposeImage();
@@ -65,7 +67,7 @@ void TRubberKnob::DrawLabels() {
     if ((i == 0 || i == n - 1) && !IsNumericText(labels[i])) {
       const int32_t widest = std::max(imageCache_.TextWidth(labelFont_, labels[0]),
                                       imageCache_.TextWidth(labelFont_, labels[n - 1]));
-      nudge = ClampCoordinate(RoundToInt(static_cast<double>(widest) * static_cast<double>(botLabNudge_)));
+      nudge = ClampCoordinate(Round(static_cast<double>(widest) * static_cast<double>(botLabNudge_)));
       if (i != 0) nudge = -nudge;
     }
     const float sx = NarrowToFloat(Ratio(static_cast<double>(p.X) - centreX_, textRadius_));
@@ -80,7 +82,7 @@ void TRubberKnob::DrawLabel(int32_t x, int32_t y, const std::string& text, int32
   const int32_t w = extent.Width;
   const int32_t h = extent.Height;
   const double length = static_cast<double>(text.size());
-  const int32_t cw = text.size() == 1 ? RoundToInt(0.9 * w) : RoundToInt(w / length);
+  const int32_t cw = text.size() == 1 ? Round(0.9 * w) : Round(w / length);
 
   // Wide arithmetic: a rounding of a degenerate ratio gives kRoundInvalid.
   int64_t left = x;
@@ -88,13 +90,13 @@ void TRubberKnob::DrawLabel(int32_t x, int32_t y, const std::string& text, int32
   const bool side = text.size() > 2 || labels_->Count() % 2 != 0;
   const double pull = std::fabs(static_cast<double>(sx)) * cw;
   if (static_cast<double>(sx) < -0.01) {
-    left = side ? left - w + RoundToInt(pull) : left - Half(w);
+    left = side ? left - w + Round(pull) : left - Half(w);
   } else if (static_cast<double>(sx) > 0.01) {
-    left = side ? left - RoundToInt(pull) : left - Half(w);
+    left = side ? left - Round(pull) : left - Half(w);
   } else {
     left -= Half(w);
   }
-  if (sy < 0.0f) top -= RoundToInt((1.0 - std::fabs(static_cast<double>(sy))) * 0.2 * h);
+  if (sy < 0.0f) top -= Round((1.0 - std::fabs(static_cast<double>(sy))) * 0.2 * h);
 
   const bool off = text == "Off";
   if (off) labelFont_.Bold = true;
@@ -118,7 +120,7 @@ void TRubberKnob::DrawLabel(int32_t x, int32_t y, const std::string& text, int32
 
 void TRubberKnob::DrawBody() {
   const int32_t h = Half(diameter_);
-  const int32_t k = RoundToInt(tickRadius_ / std::sqrt(2.0));
+  const int32_t k = Round(tickRadius_ / std::sqrt(2.0));
   const TBitmap& main = mainImage_->Picture();
   const TBitmap& source = Enabled() ? main : disabledImage_->Picture();
   const int32_t width = main.Width();

@@ -3,11 +3,15 @@
 #include <cmath>
 #include <cstring>
 
+#include "FloatGuard.h"
 #include "Form.h"
 #include "Random.h"
 #include "Rounding.h"
 
 TRubberKnob::TRubberKnob(TComponent* owner) : TGraphicControl(owner) {
+  // The knob's geometry may be degenerate (NaN, infinities): that must give
+  // odd pictures, never a trap, whatever the host left in the control word.
+  FloatGuard::Apply();
   dotControl_ = new TImage(this);
   dotControl_->SetBounds(0, 0, 0, 0);
   dotControl_->SetVisible(false);

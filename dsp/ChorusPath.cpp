@@ -5,7 +5,7 @@
 #include "FilterPair.h"
 #include "FloatGuard.h"
 #include "Ondrel.h"
-#include "Round.h"
+#include "Rounding.h"
 
 namespace {
 

@@ -6,7 +6,8 @@
 #include "FloatGuard.h"
 #include "TextFormat.h"
 
-TOndrel::TOndrel(audioMasterCallback audioMaster) : TAudioEffect(audioMaster, 1, kNumParameters) {
+TOndrel::TOndrel(audioMasterCallback audioMaster, TOndrelEditorFactory editorFactory)
+    : TAudioEffect(audioMaster, 1, kNumParameters) {
   setNumInputs(1);
   setNumOutputs(2);
   setUniqueID("Odrl");
@@ -26,16 +27,22 @@ TOndrel::TOndrel(audioMasterCallback audioMaster) : TAudioEffect(audioMaster, 1,
   HighPass.reset(new tFilterSV());
   LowPass.reset(new tFilterSV());
   UpdateCoefficients();
+
+  if (editorFactory != nullptr) EditorObject = editorFactory(this);
 }
 
 // The delay lines and filters go with the members, before the base frees
-// the editor.
-TOndrel::~TOndrel() = default;
+// the editor; the editor's window and timers stop first, so that nothing of
+// it reaches a plug-in that is half gone.
+TOndrel::~TOndrel() {
+  if (EditorObject != nullptr) EditorObject->pluginClosing();
+}
 
 void TOndrel::setParameter(int32_t index, float value) {
   FloatGuard::Apply();
   if (index >= 0 && index < kNumParameters) Params[index].store(value, std::memory_order_relaxed);
   UpdateCoefficients();
+  if (EditorObject != nullptr) EditorObject->parameterChanged(static_cast<uint32_t>(index));
 }
 
 float TOndrel::getParameter(int32_t index) {
@@ -113,5 +120,3 @@ void TOndrel::process(float** inputs, float** outputs, int32_t sampleFrames) {
 void TOndrel::processReplacing(float** inputs, float** outputs, int32_t sampleFrames) {
   ProcessBlock(inputs, outputs, sampleFrames, true);
 }
-
-TAudioEffect* createEffectInstance(audioMasterCallback audioMaster) { return new TOndrel(audioMaster); }

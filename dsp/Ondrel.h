@@ -6,12 +6,14 @@
 #include <memory>
 
 #include "AudioEffect.h"
+#include "EditorLink.h"
 #include "Filter.h"
 #include "Parameters.h"
 
 class TOndrel : public TAudioEffect {
  public:
-  explicit TOndrel(audioMasterCallback audioMaster);
+  // Without a factory the plug-in has no editor (and reports none).
+  explicit TOndrel(audioMasterCallback audioMaster, TOndrelEditorFactory editorFactory = nullptr);
   ~TOndrel() override;
 
   void setParameter(int32_t index, float value) override;
@@ -28,6 +30,19 @@ class TOndrel : public TAudioEffect {
   // Turns the stored parameters and the sample rate into the working values
   // below and redesigns both band-split filters. Any thread, any time.
   void UpdateCoefficients();
+
+  // For the editor: the stored values and the switches derived from them.
+  float ParameterValue(int32_t index) const {
+    return index >= 0 && index < kNumParameters ? Params[index].load(std::memory_order_relaxed) : 0.0f;
+  }
+  // Stores without telling the editor: for the editor's own writes.
+  void StoreParameter(int32_t index, float value) {
+    if (index >= 0 && index < kNumParameters) Params[index].store(value, std::memory_order_relaxed);
+  }
+  bool IsBassMode() const { return BassMode.load(std::memory_order_relaxed); }
+  bool IsAntiAlias() const { return AntiAlias.load(std::memory_order_relaxed); }
+  uint8_t ChannelModeNumber() const { return ChannelMode.load(std::memory_order_relaxed); }
+  TOndrelEditorLink* Editor() const { return EditorObject; }
 
   static constexpr int kPresetNameChars = 24;
   static constexpr int32_t kDelayLineLength = 65536;  // a power of two: every wrap is a mask
@@ -72,4 +87,7 @@ class TOndrel : public TAudioEffect {
   std::atomic<int32_t> LfoHalfPeriod{0};
 
   std::atomic<bool> Busy{false};
+
+  // Owned by the effect base once it registered itself; null without one.
+  TOndrelEditorLink* EditorObject = nullptr;
 };

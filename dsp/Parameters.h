@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "Round.h"
+#include "Rounding.h"
 
 enum ParameterIndex : int32_t {
   kBassMode = 0,

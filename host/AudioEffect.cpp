@@ -5,7 +5,7 @@
 
 #include "EffEditor.h"
 #include "FloatGuard.h"
-#include "Round.h"
+#include "Rounding.h"
 #include "TextFormat.h"
 
 TAudioEffect::TAudioEffect(audioMasterCallback audioMaster, int32_t numPrograms, int32_t numParams)

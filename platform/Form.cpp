@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "FloatGuard.h"
+
 TForm::TForm(TComponent* owner) : TComponent(owner) {}
 
 TForm::~TForm() {
@@ -34,9 +36,65 @@ void TForm::SetFont(const TFont& font) {
 }
 
 void TForm::SetNativeWindow(std::unique_ptr<TNativeWindow> window) {
-  ReleaseCapture();
+  CaptureLost();
   window_ = std::move(window);
+  if (window_ == nullptr) return;
+  window_->SetShown(shown_);
+  StartWindowTimer();
   InvalidateAll();
+}
+
+bool TForm::AttachTo(void* parent) {
+  if (parent == nullptr) return false;
+  if (window_ != nullptr && window_->ParentHandle() == parent) return true;
+  std::unique_ptr<TNativeWindow> window = NativeWindowFactory()(*this, parent);
+  if (window == nullptr) return false;
+  // The old window goes before the new one is shown: a press in progress
+  // ends in the old one.
+  SetNativeWindow(nullptr);
+  SetNativeWindow(std::move(window));
+  return true;
+}
+
+void TForm::Detach() {
+  Hide();
+  SetNativeWindow(nullptr);
+}
+
+void TForm::Show() {
+  shown_ = true;
+  if (window_ != nullptr) window_->SetShown(true);
+}
+
+void TForm::Hide() {
+  CaptureLost();
+  shown_ = false;
+  if (window_ != nullptr) window_->SetShown(false);
+}
+
+void TForm::BringToFront() {
+  if (window_ != nullptr) window_->BringToFront();
+}
+
+void TForm::SetTimer(uint32_t intervalMs, std::function<void()> tick) {
+  timerInterval_ = intervalMs;
+  timerTick_ = std::move(tick);
+  StartWindowTimer();
+}
+
+void TForm::KillTimer() {
+  timerInterval_ = 0;
+  timerTick_ = nullptr;
+  if (window_ != nullptr) window_->StopTimer();
+}
+
+void TForm::StartWindowTimer() {
+  if (window_ != nullptr && timerInterval_ != 0 && timerTick_) window_->StartTimer(timerInterval_);
+}
+
+void TForm::TimerTick() {
+  FloatGuard::Apply();
+  if (timerTick_ && !Destroying()) timerTick_();
 }
 
 void TForm::Invalidate(const TRect& area) {
@@ -45,6 +103,7 @@ void TForm::Invalidate(const TRect& area) {
 }
 
 void TForm::PaintArea(const TRect& area) {
+  FloatGuard::Apply();
   const TRect clipped = area.Intersect(ClientRect());
   if (clipped.IsEmpty() || Destroying()) return;
   if (painting_) {
@@ -101,6 +160,9 @@ TGraphicControl* TForm::PointerTarget(int32_t x, int32_t y) const {
 }
 
 void TForm::PointerDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  FloatGuard::Apply();
+  lastPointer_ = TPoint{x, y};
+  lastShift_ = shift;
   TGraphicControl* target = PointerTarget(x, y);
   if (target == nullptr) return;
   if (button == TMouseButton::Left && capture_ == nullptr) {
@@ -111,17 +173,32 @@ void TForm::PointerDown(TMouseButton button, TShiftState shift, int32_t x, int32
 }
 
 void TForm::PointerMove(TShiftState shift, int32_t x, int32_t y) {
+  FloatGuard::Apply();
+  lastPointer_ = TPoint{x, y};
+  lastShift_ = shift;
   TGraphicControl* target = PointerTarget(x, y);
   if (target != nullptr) target->MouseMove(shift, x - target->Left(), y - target->Top());
 }
 
 void TForm::PointerUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  FloatGuard::Apply();
+  lastPointer_ = TPoint{x, y};
+  lastShift_ = shift;
   TGraphicControl* target = PointerTarget(x, y);
   if (button == TMouseButton::Left) ReleaseCapture();
   if (target != nullptr) target->MouseUp(button, shift, x - target->Left(), y - target->Top());
 }
 
-void TForm::CaptureLost() { capture_ = nullptr; }
+void TForm::CaptureLost() {
+  FloatGuard::Apply();
+  TGraphicControl* target = capture_;
+  if (target == nullptr) return;
+  // The window no longer holds the capture: release it here without asking
+  // the window again.
+  capture_ = nullptr;
+  const TShiftState shift = lastShift_ & ~ssLeft;
+  target->MouseUp(TMouseButton::Left, shift, lastPointer_.X - target->Left(), lastPointer_.Y - target->Top());
+}
 
 void TForm::ReleaseCapture() {
   if (capture_ == nullptr) return;

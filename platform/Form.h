@@ -1,8 +1,14 @@
 // The container of windowless controls: the base of a plug-in's form. It owns
-// its components, keeps its controls in z-order, paints the visible ones
-// bottom to top into one back buffer, hands finished pixels to its native
-// window and routes pointer input, with capture while the primary button is
-// held.
+// its components, keeps its controls in z-order (the order they were put on
+// it), paints the visible ones bottom to top into one back buffer, hands
+// finished pixels to its native window and routes pointer input, with capture
+// while the primary button is held.
+//
+// The form outlives its native windows: it can exist with none (hidden, no
+// parent), be attached inside a host's window and shown, move to another
+// host window, and be detached again, keeping all its controls' state.
+// Everything a native window feeds it (paints, pointer, timer) first applies
+// the floating-point guard.
 #pragma once
 
 #include <functional>
@@ -43,6 +49,27 @@ class TForm : public TComponent {
   TNativeWindow* NativeWindow() const { return window_.get(); }
   bool Showing() const { return window_ != nullptr; }
 
+  // Makes the form's window inside the host's window `parent` (through the
+  // installed factory), hidden; a form already inside another window moves
+  // into this one. False, and nothing changed, for a null parent or when the
+  // system refuses a window.
+  bool AttachTo(void* parent);
+  // Hides the form and releases its window; the form lives on.
+  void Detach();
+  // The host's window the form lives in; null while detached.
+  void* ParentWindow() const { return window_ != nullptr ? window_->ParentHandle() : nullptr; }
+  void Show();
+  void Hide();
+  bool Shown() const { return shown_; }
+  void BringToFront();
+
+  // While the form has a window: `tick` runs on the window thread every
+  // interval. Survives re-attaching; stops with KillTimer.
+  void SetTimer(uint32_t intervalMs, std::function<void()> tick);
+  void KillTimer();
+  // Entry for the native window.
+  void TimerTick();
+
   const TBitmap& BackBuffer() const { return backBuffer_; }
   void Invalidate(const TRect& area);
   void InvalidateAll() { Invalidate(ClientRect()); }
@@ -54,7 +81,9 @@ class TForm : public TComponent {
   void PointerDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   void PointerMove(TShiftState shift, int32_t x, int32_t y);
   void PointerUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y);
-  // The system took the capture away (another window grabbed the pointer).
+  // The system took the capture away (another window grabbed the pointer):
+  // the captured control gets a release at the last pointer position, so
+  // that a drag ends as if the button had been let go there.
   void CaptureLost();
 
   // The topmost visible, enabled control under the point, if any.
@@ -71,6 +100,7 @@ class TForm : public TComponent {
  private:
   TGraphicControl* PointerTarget(int32_t x, int32_t y) const;
   void ReleaseCapture();
+  void StartWindowTimer();
 
   int32_t left_ = 0;
   int32_t top_ = 0;
@@ -80,6 +110,11 @@ class TForm : public TComponent {
   TBitmap backBuffer_;
   std::unique_ptr<TNativeWindow> window_;
   TGraphicControl* capture_ = nullptr;
+  TPoint lastPointer_;
+  TShiftState lastShift_ = 0;
+  bool shown_ = false;
+  uint32_t timerInterval_ = 0;
+  std::function<void()> timerTick_;
   bool painting_ = false;
   TRect paintedArea_;
 };

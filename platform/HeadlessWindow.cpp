@@ -2,7 +2,7 @@
 
 #include <memory>
 
-THeadlessWindow::THeadlessWindow(TForm& form) : form_(form) {}
+THeadlessWindow::THeadlessWindow(TForm& form, void* parent) : form_(form), parent_(parent) {}
 
 void THeadlessWindow::InvalidateArea(const TRect& area) { pending_ = pending_.Union(area); }
 
@@ -22,6 +22,17 @@ void THeadlessWindow::ProcessPaint() {
     pending_ = TRect{};
     form_.PaintArea(area);
   }
+}
+
+void THeadlessWindow::FireTimer() {
+  if (timerInterval_ != 0) form_.TimerTick();
+}
+
+void THeadlessWindow::LoseCapture() {
+  if (!captured_) return;
+  captured_ = false;
+  buttons_ = 0;
+  form_.CaptureLost();
 }
 
 namespace {
@@ -54,6 +65,7 @@ void THeadlessWindow::Click(int32_t x, int32_t y) {
 
 THeadlessWindow& AttachHeadlessWindow(TForm& form) {
   auto window = std::make_unique<THeadlessWindow>(form);
+  window->SetShown(true);
   THeadlessWindow& result = *window;
   form.SetNativeWindow(std::move(window));
   return result;

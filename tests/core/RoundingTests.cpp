@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "Round.h"
+#include "Rounding.h"
 
 TEST(Round, TiesGoToEven) {
   EXPECT_EQ(Round(0.5), 0);
