@@ -69,6 +69,8 @@ class TForm : public TComponent {
   void KillTimer();
   // Entry for the native window.
   void TimerTick();
+  // The host's idle call, passed on to the native window.
+  void Idle();
 
   const TBitmap& BackBuffer() const { return backBuffer_; }
   void Invalidate(const TRect& area);
