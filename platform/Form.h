@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <vector>
 
 #include "Bitmap.h"
@@ -72,6 +73,13 @@ class TForm : public TComponent {
   // The host's idle call, passed on to the native window.
   void Idle();
 
+  // Held by whoever feeds or changes the form from a thread that may not be
+  // the only one: a back end that handles events on a thread of its own
+  // holds it for each batch of events, the editor for its work on the form.
+  // Never held while a native window is destroyed (its thread may be
+  // waiting for it).
+  std::recursive_mutex& EventMutex() { return eventMutex_; }
+
   const TBitmap& BackBuffer() const { return backBuffer_; }
   void Invalidate(const TRect& area);
   void InvalidateAll() { Invalidate(ClientRect()); }
@@ -117,6 +125,7 @@ class TForm : public TComponent {
   bool shown_ = false;
   uint32_t timerInterval_ = 0;
   std::function<void()> timerTick_;
+  std::recursive_mutex eventMutex_;
   bool painting_ = false;
   TRect paintedArea_;
 };
