@@ -1,0 +1,322 @@
+#include "OndrelEditForm.h"
+
+#include <map>
+
+#include "Bevel.h"
+#include "BrushedMetal.h"
+#include "EditorPictures.h"
+#include "FloatGuard.h"
+#include "FormLayout.h"
+#include "OndrelEditor.h"
+#include "PaintedPanel.h"
+#include "PluginUtils.h"
+
+namespace {
+
+const std::map<std::string, TFormHandler>& Handlers() {
+  static const std::map<std::string, TFormHandler> handlers = {
+      {"FormCreate", &TOndrelEditForm::FormCreate},
+      {"rkCutoffChange", &TOndrelEditForm::rkCutoffChange},
+      {"rkDelayChange", &TOndrelEditForm::rkDelayChange},
+      {"rkDepthChange", &TOndrelEditForm::rkDepthChange},
+      {"rkRateChange", &TOndrelEditForm::rkRateChange},
+      {"rkFeedbackChange", &TOndrelEditForm::rkFeedbackChange},
+      {"rkMixChange", &TOndrelEditForm::rkMixChange},
+      {"rbBassModeChange", &TOndrelEditForm::rbBassModeChange},
+      {"rbLoFiChange", &TOndrelEditForm::rbLoFiChange},
+      {"rbModeChange", &TOndrelEditForm::rbModeChange},
+      {"rbMonoLEDChange", &TOndrelEditForm::rbMonoLEDChange},
+      {"LogoImageClick", &TOndrelEditForm::LogoImageClick},
+  };
+  return handlers;
+}
+
+TFont FontOf(int32_t height, TColour colour, bool bold) {
+  TFont font;
+  font.Name = "MS Sans Serif";
+  font.Height = height;
+  font.Colour = colour;
+  font.Bold = bold;
+  return font;
+}
+
+template <typename T>
+T* Find(const TComponent& owner, const std::string& name) {
+  return dynamic_cast<T*>(owner.FindComponent(name));
+}
+
+}  // namespace
+
+TFormHandler FindFormHandler(const std::string& name) {
+  const auto found = Handlers().find(name);
+  return found != Handlers().end() ? found->second : nullptr;
+}
+
+TOndrelEditForm::TOndrelEditForm(TComponent* owner) : TForm(owner) {
+  FloatGuard::Apply();
+  SetName("OndrelEditForm");
+  SetClientSize(kFormWidth, kFormHeight);
+  SetColour(clBtnFace);
+  SetFont(FontOf(-11, clWindowText, false));
+  BuildFromLayout();
+  FormCreate(this);
+}
+
+void TOndrelEditForm::BuildFromLayout() {
+  const std::vector<TLayoutEntry>& layout = OndrelFormLayout();
+  // Everything is created and given its properties while loading, so that
+  // nothing composes a picture before all references are in place.
+  std::vector<TComponent*> created;
+  for (const TLayoutEntry& entry : layout) {
+    TGraphicControl* control = nullptr;
+    switch (entry.Kind) {
+      case TLayoutKind::Image: control = new TImage(this); break;
+      case TLayoutKind::Bevel: control = new TBevel(this); break;
+      case TLayoutKind::Label: control = new TLabel(this); break;
+      case TLayoutKind::Knob: control = new TRubberKnob(this); break;
+      case TLayoutKind::LEDButton: control = new TRubberLEDButton(this); break;
+      case TLayoutKind::BrushedMetal: control = new TBrushedMetal(this); break;
+      case TLayoutKind::PaintedPanel: control = new TPaintedPanel(this); break;
+    }
+    control->BeginLoading();
+    control->SetName(entry.Name);
+    control->SetBounds(entry.Left, entry.Top, entry.Width, entry.Height);
+    control->SetVisible(entry.Visible);
+    control->SetParent(this);
+    created.push_back(control);
+  }
+
+  for (size_t i = 0; i < layout.size(); ++i) {
+    const TLayoutEntry& entry = layout[i];
+    TComponent* component = created[i];
+    if (auto* image = dynamic_cast<TImage*>(component)) {
+      image->SetPicture(EditorPicture(entry.Picture));
+      image->SetTransparent(entry.Transparent);
+    } else if (auto* label = dynamic_cast<TLabel*>(component)) {
+      label->SetCaption(entry.Caption);
+      label->SetTransparent(true);
+      label->SetFont(FontOf(entry.FontHeight, entry.FontColour, entry.Bold));
+    } else if (auto* knob = dynamic_cast<TRubberKnob*>(component)) {
+      knob->SetMainImage(Find<TImage>(*this, entry.MainImage));
+      knob->SetDisabledImage(Find<TImage>(*this, entry.DisabledImage));
+      knob->SetDotImage(Find<TImage>(*this, kKnobDot));
+      for (int32_t n = 1; n <= 4; ++n) knob->SetShimmer(n, Find<TImage>(*this, kKnobShimmers[n - 1]));
+      knob->SetDiameter(kKnobDiameter);
+      knob->SetTicks(entry.Ticks);
+      knob->SetWedge(1.0f / 7.0f);
+      knob->SetAngleOffset(0.0f);
+      knob->SetQuantise(false);
+      knob->SetTextRadius(kKnobTextRadius);
+      knob->SetTickRadius(kKnobTickRadius);
+      knob->SetDotRadius(kKnobDotRadius);
+      knob->SetMin(0.0f);
+      knob->SetMax(1.0f);
+      knob->SetColour(kKnobColour);
+      knob->SetHilight(entry.Hilight);
+      knob->SetShadow(kKnobShadow);
+      knob->SetDoHilight(false);
+      knob->SetDoShadow(true);
+      knob->SetTransColour(clWhite);
+      knob->SetFont(FontOf(-11, clWindowText, false));
+      TStringList labels;
+      labels.SetStrings(entry.Labels);
+      knob->SetLabels(&labels);
+    } else if (auto* button = dynamic_cast<TRubberLEDButton*>(component)) {
+      button->SetUpOff(Find<TImage>(*this, entry.UpOff));
+      button->SetDownOff(Find<TImage>(*this, kButtonDownOff));
+      button->SetUpOn(Find<TImage>(*this, kButtonUpOn));
+      button->SetDownOn(Find<TImage>(*this, kButtonDownOn));
+      button->SetQuickChange(entry.QuickChange);
+      button->SetButtonState(rlbUpOff);
+    } else if (auto* metal = dynamic_cast<TBrushedMetal*>(component)) {
+      metal->SetLight(0xECDFEC);
+      metal->SetMedLight(0xE3E3E3);
+      metal->SetMedDark(0xDBDBDB);
+      metal->SetDark(0xD2D2D2);
+      metal->SetShading(4);
+      metal->SetQuantise(10);
+    } else if (auto* panel = dynamic_cast<TPaintedPanel*>(component)) {
+      panel->SetFill1(0x00B300);
+      panel->SetFill2(0x006C00);
+      panel->SetBorder1(clGray);
+      panel->SetBorder2(0xE0E0E0);
+      panel->SetRounding(10);
+      panel->SetTexture(4);
+      panel->SetShadeInParent(true);
+    }
+    auto bind = [this](const std::string& handler) -> TNotifyEvent {
+      const TFormHandler method = FindFormHandler(handler);
+      if (method == nullptr) return nullptr;
+      return [this, method](TComponent* sender) { (this->*method)(sender); };
+    };
+    if (auto* knob = dynamic_cast<TRubberKnob*>(component)) knob->OnChange = bind(entry.OnChange);
+    if (auto* button = dynamic_cast<TRubberLEDButton*>(component)) {
+      button->OnChange = bind(entry.OnChange);
+      button->OnLEDChange = bind(entry.OnLEDChange);
+    }
+    if (!entry.OnClick.empty()) {
+      if (auto* control = dynamic_cast<TGraphicControl*>(component)) control->OnClick = bind(entry.OnClick);
+    }
+  }
+  for (TComponent* component : created) component->EndLoading();
+
+  IFacePlate = Find<TImage>(*this, "IFacePlate");
+  LogoImage = Find<TImage>(*this, "LogoImage");
+  rkCutoff = Find<TRubberKnob>(*this, "rkCutoff");
+  rkDelay = Find<TRubberKnob>(*this, "rkDelay");
+  rkDepth = Find<TRubberKnob>(*this, "rkDepth");
+  rkRate = Find<TRubberKnob>(*this, "rkRate");
+  rkFeedback = Find<TRubberKnob>(*this, "rkFeedback");
+  rkMix = Find<TRubberKnob>(*this, "rkMix");
+  rbBassMode = Find<TRubberLEDButton>(*this, "rbBassMode");
+  rbLoFi = Find<TRubberLEDButton>(*this, "rbLoFi");
+  rbMono = Find<TRubberLEDButton>(*this, "rbMono");
+  rbStereo = Find<TRubberLEDButton>(*this, "rbStereo");
+  rbDual = Find<TRubberLEDButton>(*this, "rbDual");
+  rbHaas = Find<TRubberLEDButton>(*this, "rbHaas");
+  labVersion = Find<TLabel>(*this, "labVersion");
+  labVersionShadow = Find<TLabel>(*this, "labVersionShadow");
+}
+
+void TOndrelEditForm::FormCreate(TComponent*) {
+  FloatGuard::Apply();
+  for (TGraphicControl* control : std::vector<TGraphicControl*>(Controls())) {
+    if (auto* label = dynamic_cast<TLabel*>(control)) {
+      if (label != labVersion && label != labVersionShadow) label->SetVisible(false);
+    } else if (auto* knob = dynamic_cast<TRubberKnob*>(control)) {
+      // The legends are part of the face plate.
+      if (knob->Labels() != nullptr) knob->Labels()->Clear();
+    }
+  }
+  for (const char* name : {"LogoImage", "Bevel1", "Bevel2", "imageScrew1", "imageScrew2", "imageScrew3", "imageScrew4",
+                           "i4ButtonHole", "iBassModeButtonHole", "iLoFiButtonHole"}) {
+    if (auto* control = Find<TGraphicControl>(*this, name)) control->SetVisible(false);
+  }
+  labVersion->SetCaption(kVersion);
+  labVersionShadow->SetCaption(kVersion);
+
+  SetCutoff(0.0f);
+  SetDelay(0.0f);
+  SetDepth(0.0f);
+  SetRate(0.0f);
+  SetFeedback(0.0f);
+  SetBassMode(true);
+  SetLoFi(false);
+  SetChannelMode(cmMono);
+  SetMix(1.0f);
+
+  SetPosition(0, 0);
+  FixFormFonts(*this, {nullptr});
+}
+
+void TOndrelEditForm::Changed() {
+  if (FEditor != nullptr) FEditor->update();
+}
+
+void TOndrelEditForm::SetCutoff(float value) {
+  FloatGuard::Apply();
+  FCutoff = value;
+  rkCutoff->SetValue(value);
+  Changed();
+}
+
+void TOndrelEditForm::SetDelay(float value) {
+  FloatGuard::Apply();
+  FDelay = value;
+  rkDelay->SetValue(value);
+  Changed();
+}
+
+void TOndrelEditForm::SetDepth(float value) {
+  FloatGuard::Apply();
+  FDepth = value;
+  rkDepth->SetValue(value);
+  Changed();
+}
+
+void TOndrelEditForm::SetRate(float value) {
+  FloatGuard::Apply();
+  FRate = value;
+  rkRate->SetValue(value);
+  Changed();
+}
+
+void TOndrelEditForm::SetFeedback(float value) {
+  FloatGuard::Apply();
+  FFeedback = value;
+  rkFeedback->SetValue(value);
+  Changed();
+}
+
+void TOndrelEditForm::SetMix(float value) {
+  FloatGuard::Apply();
+  FMix = value;
+  rkMix->SetValue(value);
+  Changed();
+}
+
+void TOndrelEditForm::SetBassMode(bool on) {
+  FloatGuard::Apply();
+  FBassMode = on;
+  rbBassMode->SetButtonState(StateOfLit[on]);
+  // The split frequency means nothing without the split.
+  rkCutoff->SetEnabled(on);
+  Changed();
+}
+
+void TOndrelEditForm::SetLoFi(bool on) {
+  FloatGuard::Apply();
+  FLoFi = on;
+  rbLoFi->SetButtonState(StateOfLit[on]);
+  Changed();
+}
+
+void TOndrelEditForm::SetChannelMode(int8_t mode) {
+  FloatGuard::Apply();
+  const bool wasHaas = FChannelMode == cmHaas;
+  FChannelMode = mode;
+  rbMono->SetButtonState(StateOfLit[mode == cmMono]);
+  rbStereo->SetButtonState(StateOfLit[mode == cmStereo]);
+  rbDual->SetButtonState(StateOfLit[mode == cmDual]);
+  rbHaas->SetButtonState(StateOfLit[mode == cmHaas]);
+  // Haas is a fixed short delay: feedback and mix do not apply to it.
+  if (mode == cmHaas) {
+    rkFeedback->SetEnabled(false);
+    rkMix->SetEnabled(false);
+  } else if (wasHaas) {
+    rkFeedback->SetEnabled(true);
+    rkMix->SetEnabled(true);
+  }
+  Changed();
+}
+
+void TOndrelEditForm::rkCutoffChange(TComponent*) { SetCutoff(rkCutoff->Value()); }
+void TOndrelEditForm::rkDelayChange(TComponent*) { SetDelay(rkDelay->Value()); }
+void TOndrelEditForm::rkDepthChange(TComponent*) { SetDepth(rkDepth->Value()); }
+void TOndrelEditForm::rkRateChange(TComponent*) { SetRate(rkRate->Value()); }
+void TOndrelEditForm::rkFeedbackChange(TComponent*) { SetFeedback(rkFeedback->Value()); }
+void TOndrelEditForm::rkMixChange(TComponent*) { SetMix(rkMix->Value()); }
+
+void TOndrelEditForm::rbBassModeChange(TComponent*) { SetBassMode(rbBassMode->LEDOn()); }
+
+void TOndrelEditForm::rbLoFiChange(TComponent*) { SetLoFi(rbLoFi->LEDOn()); }
+
+void TOndrelEditForm::rbModeChange(TComponent* sender) {
+  FloatGuard::Apply();
+  const TRubberLEDButton* buttons[] = {rbMono, rbStereo, rbDual, rbHaas};
+  for (int8_t mode = 0; mode < 4; ++mode) {
+    if (sender == buttons[mode]) {
+      SetChannelMode(mode);
+      return;
+    }
+  }
+}
+
+void TOndrelEditForm::rbMonoLEDChange(TComponent* sender) {
+  FloatGuard::Apply();
+  for (TRubberLEDButton* button : {rbMono, rbStereo, rbDual, rbHaas}) {
+    if (button != sender) button->SetButtonState(rlbUpOff);
+  }
+}
+
+void TOndrelEditForm::LogoImageClick(TComponent*) {}

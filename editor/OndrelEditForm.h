@@ -1,0 +1,90 @@
+// The content of the plug-in's window: a face plate with six knobs, six LED
+// buttons and a version label. The form keeps its own copy of the nine
+// parameter values in control terms, keeps its controls in step with it, and
+// after every change asks its editor to write the copy into the plug-in.
+#pragma once
+
+#include <cstdint>
+
+#include "Form.h"
+#include "Image.h"
+#include "Label.h"
+#include "Parameters.h"
+#include "RubberKnob.h"
+#include "RubberLEDButton.h"
+
+class TOndrelEditor;
+
+// The button state for a light that is off or on.
+constexpr TRubberLEDButtonState StateOfLit[2] = {rlbUpOff, rlbUpOn};
+
+class TOndrelEditForm : public TForm {
+ public:
+  // Built from the stored layout, then FormCreate.
+  explicit TOndrelEditForm(TComponent* owner = nullptr);
+
+  void SetCutoff(float value);
+  void SetDelay(float value);
+  void SetDepth(float value);
+  void SetRate(float value);
+  void SetFeedback(float value);
+  void SetMix(float value);
+  void SetBassMode(bool on);
+  void SetLoFi(bool on);
+  void SetChannelMode(int8_t mode);
+
+  // Event handlers, bound by name from the layout.
+  void FormCreate(TComponent* sender);
+  void rkCutoffChange(TComponent* sender);
+  void rkDelayChange(TComponent* sender);
+  void rkDepthChange(TComponent* sender);
+  void rkRateChange(TComponent* sender);
+  void rkFeedbackChange(TComponent* sender);
+  void rkMixChange(TComponent* sender);
+  void rbBassModeChange(TComponent* sender);
+  void rbLoFiChange(TComponent* sender);
+  void rbModeChange(TComponent* sender);
+  void rbMonoLEDChange(TComponent* sender);
+  void LogoImageClick(TComponent* sender);
+
+  // The form's copy of the values.
+  float FCutoff = 0.0f;
+  float FDelay = 0.0f;
+  float FDepth = 0.0f;
+  float FRate = 0.0f;
+  float FFeedback = 0.0f;
+  bool FBassMode = false;
+  bool FLoFi = false;
+  int8_t FChannelMode = 0;
+  float FMix = 0.0f;
+  // Set by the editor right after creating the form; not owned.
+  TOndrelEditor* FEditor = nullptr;
+
+  // The components the handlers and setters work with.
+  TImage* IFacePlate = nullptr;
+  TImage* LogoImage = nullptr;
+  TRubberKnob* rkCutoff = nullptr;
+  TRubberKnob* rkDelay = nullptr;
+  TRubberKnob* rkDepth = nullptr;
+  TRubberKnob* rkRate = nullptr;
+  TRubberKnob* rkFeedback = nullptr;
+  TRubberKnob* rkMix = nullptr;
+  TRubberLEDButton* rbBassMode = nullptr;
+  TRubberLEDButton* rbLoFi = nullptr;
+  TRubberLEDButton* rbMono = nullptr;
+  TRubberLEDButton* rbStereo = nullptr;
+  TRubberLEDButton* rbDual = nullptr;
+  TRubberLEDButton* rbHaas = nullptr;
+  TLabel* labVersion = nullptr;
+  TLabel* labVersionShadow = nullptr;
+
+  static constexpr const char* kVersion = "V2.3";
+
+ private:
+  void Changed();
+  void BuildFromLayout();
+};
+
+// A handler of the form by its name in the layout; null for an unknown name.
+using TFormHandler = void (TOndrelEditForm::*)(TComponent* sender);
+TFormHandler FindFormHandler(const std::string& name);

@@ -1,0 +1,174 @@
+#include "OndrelEditor.h"
+
+#include "FloatGuard.h"
+#include "Ondrel.h"
+#include "Parameters.h"
+
+namespace {
+
+// Sets a flag for a scope and clears it on every way out.
+class TUpdatingScope {
+ public:
+  explicit TUpdatingScope(std::atomic<bool>& flag) : flag_(flag) { flag_.store(true, std::memory_order_relaxed); }
+  ~TUpdatingScope() { flag_.store(false, std::memory_order_relaxed); }
+  TUpdatingScope(const TUpdatingScope&) = delete;
+  TUpdatingScope& operator=(const TUpdatingScope&) = delete;
+
+ private:
+  std::atomic<bool>& flag_;
+};
+
+
+}  // namespace
+
+TOndrelEditor::TOndrelEditor(TOndrel* plugin) : TOndrelEditorLink(plugin), plugin(plugin) {
+  plugin->setEditor(this);
+}
+
+TOndrelEditor::~TOndrelEditor() {
+  // The form's window goes with the form.
+  form.reset();
+}
+
+void TOndrelEditor::CreateForm() {
+  form = std::make_unique<TOndrelEditForm>();
+  form->FEditor = this;
+  form->SetTimer(kHostChangeIntervalMs, [this] { ApplyHostChanges(); });
+}
+
+int32_t TOndrelEditor::getRect(ERect** out) {
+  FloatGuard::Apply();
+  if (out == nullptr) return 0;
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  if (form == nullptr) {
+    windowThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    CreateForm();
+  }
+  if (!form->Showing()) ApplyHostChanges();
+  rect.top = 0;
+  rect.left = 0;
+  rect.right = static_cast<int16_t>(form->ClientWidth());
+  rect.bottom = static_cast<int16_t>(form->ClientHeight());
+  *out = &rect;
+  return 1;
+}
+
+int32_t TOndrelEditor::open(void* parent) {
+  FloatGuard::Apply();
+  if (parent == nullptr) return 0;
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  if (form == nullptr) {
+    windowThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+    CreateForm();
+  }
+  // Makes the form's window in this parent, or moves it there from another.
+  if (!form->AttachTo(parent)) return 0;
+  windowThread.store(form->NativeWindow()->WindowThread(), std::memory_order_relaxed);
+  LoadAllValues();
+  form->Show();
+  form->BringToFront();
+  return 1;
+}
+
+void TOndrelEditor::close() {
+  FloatGuard::Apply();
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  if (form == nullptr) return;
+  // Releasing the window stops its thread, if it has one; from then on the
+  // host's editor thread is the form's thread again.
+  form->Detach();
+  windowThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
+}
+
+void TOndrelEditor::idle() {
+  FloatGuard::Apply();
+  {
+    std::lock_guard<std::recursive_mutex> guard(lock);
+    if (form != nullptr) form->Idle();
+  }
+  TOndrelEditorLink::idle();
+}
+
+void TOndrelEditor::pluginClosing() {
+  std::lock_guard<std::recursive_mutex> guard(lock);
+  if (form == nullptr) return;
+  form->KillTimer();
+  form->Detach();
+  form->FEditor = nullptr;
+}
+
+void TOndrelEditor::LoadAllValues() {
+  // Everything recorded so far is loaded now.
+  pending.store(0, std::memory_order_relaxed);
+  std::lock_guard<std::recursive_mutex> formGuard(form->EventMutex());
+  TUpdatingScope scope(updating);
+  form->SetCutoff(plugin->ParameterValue(kCutoff));
+  form->SetDelay(plugin->ParameterValue(kDelay));
+  form->SetDepth(plugin->ParameterValue(kWidth));
+  form->SetRate(plugin->ParameterValue(kRate));
+  form->SetFeedback(plugin->ParameterValue(kFeedback));
+  form->SetBassMode(plugin->IsBassMode());
+  form->SetLoFi(!plugin->IsAntiAlias());
+  form->SetChannelMode(static_cast<int8_t>(plugin->ChannelModeNumber()));
+  form->SetMix(plugin->ParameterValue(kMix));
+}
+
+void TOndrelEditor::update() {
+  FloatGuard::Apply();
+  if (updating.load(std::memory_order_relaxed) || form == nullptr) return;
+  const TOndrelEditForm& f = *form;
+  plugin->StoreParameter(kCutoff, f.FCutoff);
+  plugin->StoreParameter(kDelay, f.FDelay);
+  plugin->StoreParameter(kWidth, f.FDepth);
+  plugin->StoreParameter(kRate, f.FRate);
+  plugin->StoreParameter(kFeedback, f.FFeedback);
+  plugin->StoreParameter(kBassMode, f.FBassMode ? 1.0f : 0.0f);
+  plugin->StoreParameter(kAntiAlias, f.FLoFi ? 0.0f : 1.0f);
+  plugin->StoreParameter(kStereoMode, static_cast<float>(f.FChannelMode / 3.0));
+  plugin->StoreParameter(kMix, f.FMix);
+  plugin->UpdateCoefficients();
+}
+
+void TOndrelEditor::parameterChanged(uint32_t index) {
+  // Any thread, the audio thread included: one atomic OR and a compare, no
+  // lock, no allocation, no call into the system.
+  FloatGuard::Apply();
+  if (index >= static_cast<uint32_t>(kNumParameters)) return;
+  pending.fetch_or(1u << index, std::memory_order_release);
+  if (std::this_thread::get_id() == windowThread.load(std::memory_order_relaxed) &&
+      !updating.load(std::memory_order_relaxed)) {
+    ApplyHostChanges();
+  }
+}
+
+void TOndrelEditor::ApplyHostChanges() {
+  FloatGuard::Apply();
+  // Never waits: a close in progress on another thread may be waiting for
+  // this thread to finish; the record stays for the next tick.
+  std::unique_lock<std::recursive_mutex> guard(lock, std::try_to_lock);
+  if (!guard.owns_lock() || form == nullptr) return;
+  uint32_t changed = pending.exchange(0, std::memory_order_acquire);
+  if (changed == 0) return;
+  std::lock_guard<std::recursive_mutex> formGuard(form->EventMutex());
+  TUpdatingScope scope(updating);
+  for (uint32_t index = 0; changed != 0; ++index, changed >>= 1) {
+    if ((changed & 1u) != 0) ApplyParameter(index);
+  }
+}
+
+void TOndrelEditor::ApplyParameter(uint32_t index) {
+  switch (static_cast<int32_t>(index)) {
+    case kBassMode: form->SetBassMode(plugin->IsBassMode()); break;
+    case kCutoff: form->SetCutoff(plugin->ParameterValue(kCutoff)); break;
+    case kDelay: form->SetDelay(plugin->ParameterValue(kDelay)); break;
+    case kWidth: form->SetDepth(plugin->ParameterValue(kWidth)); break;
+    case kRate: form->SetRate(plugin->ParameterValue(kRate)); break;
+    case kFeedback: form->SetFeedback(plugin->ParameterValue(kFeedback)); break;
+    case kStereoMode: form->SetChannelMode(static_cast<int8_t>(plugin->ChannelModeNumber())); break;
+    case kAntiAlias: form->SetLoFi(!plugin->IsAntiAlias()); break;
+    case kMix: form->SetMix(plugin->ParameterValue(kMix)); break;
+    default: break;
+  }
+}
+
+TOndrelEditorLink* CreateOndrelEditor(TOndrel* plugin) { return new TOndrelEditor(plugin); }

@@ -1,0 +1,67 @@
+// The plug-in's editor object: what the host sizes, opens, idles and closes.
+// It owns the edit form (made at the first getRect or open, kept until the
+// editor goes) and carries values both ways between the plug-in and the form.
+//
+// Threads: the host may set parameters on its audio or automation thread.
+// There parameterChanged only records which values changed (one atomic OR);
+// the window thread picks the record up on the form's timer and sets the
+// controls. Only the window thread touches the form, its controls and fonts.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <thread>
+
+#include "EditorLink.h"
+#include "OndrelEditForm.h"
+
+class TOndrel;
+
+class TOndrelEditor final : public TOndrelEditorLink {
+ public:
+  // Registers itself with the plug-in as its editor.
+  explicit TOndrelEditor(TOndrel* plugin);
+  ~TOndrelEditor() override;
+
+  int32_t getRect(ERect** rect) override;
+  int32_t open(void* parent) override;
+  void close() override;
+  void idle() override;
+  // Form to plug-in: writes all nine values and recomputes the sound.
+  void update() override;
+  void parameterChanged(uint32_t index) override;
+  void pluginClosing() override;
+
+  // Sets the controls of every value recorded since the last call. Window
+  // thread only; the form's timer calls it.
+  void ApplyHostChanges();
+
+  // For tests and tools: the form, null before the first getRect or open.
+  TOndrelEditForm* Form() const { return form.get(); }
+  bool Updating() const { return updating.load(std::memory_order_relaxed); }
+
+  // How often the window thread looks for recorded host changes.
+  static constexpr uint32_t kHostChangeIntervalMs = 25;
+
+ private:
+  void CreateForm();
+  void LoadAllValues();
+  void ApplyParameter(uint32_t index);
+
+  TOndrel* plugin;
+  std::unique_ptr<TOndrelEditForm> form;
+  ERect rect{};
+  std::atomic<bool> updating{false};
+  // Serialises getRect, open, close and the window thread's work on the
+  // form; recursive because a timer tick may arrive while open runs on the
+  // same thread.
+  std::recursive_mutex lock;
+  // Bit i: parameter i changed on a host thread since the controls were set.
+  std::atomic<uint32_t> pending{0};
+  std::atomic<std::thread::id> windowThread{std::this_thread::get_id()};
+};
+
+// The factory the plug-in module hands to TOndrel.
+TOndrelEditorLink* CreateOndrelEditor(TOndrel* plugin);

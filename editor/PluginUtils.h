@@ -1,0 +1,12 @@
+// Helpers every plug-in form uses.
+#pragma once
+
+#include <vector>
+
+class TComponent;
+class TForm;
+
+// Gives every knob, and every label not excluded, an 11-pixel font whose face
+// suits the screen: "Arial" above 100 pixels per inch, where the bitmap face
+// would look coarse, "MS Sans Serif" otherwise.
+void FixFormFonts(TForm& form, const std::vector<const TComponent*>& exclusions);
