@@ -1,0 +1,29 @@
+#!/usr/bin/env bash
+# Draws the editor's pictures anew into editor/assets/: builds the generator
+# (tools/artwork) in its own build folder and runs it. Commit the changed
+# .bmp files with the change that made them; the artwork tests compare the
+# committed files with the generator's output byte for byte.
+# Usage: scripts/make-artwork.sh [BUILD_DIR]   (default build/artwork)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=${1:-"$root/build/artwork"}
+
+# The generator draws text with FreeType and the Liberation fonts.
+missing=()
+for package in cmake g++ make libfreetype-dev fonts-liberation; do
+  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "Installing: ${missing[*]}" >&2
+  sudo_cmd=()
+  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+  "${sudo_cmd[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
+fi
+
+if [ ! -f "$build/CMakeCache.txt" ]; then
+  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DONDREL_TESTS=OFF -DONDREL_BENCH=OFF >/dev/null
+fi
+cmake --build "$build" -j2 --target ondrel-artwork >/dev/null
+"$build/bin/ondrel-artwork" "$root/editor/assets"
+echo "Pictures written to $root/editor/assets"
