@@ -1,4 +1,5 @@
-// Writes a bitmap as a PNG file for people to look at.
+// Writes a bitmap as a PNG file: snapshots of the editor and pictures for
+// people to look at.
 #pragma once
 
 #include <string>

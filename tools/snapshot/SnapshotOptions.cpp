@@ -1,0 +1,59 @@
+#include "SnapshotOptions.h"
+
+namespace snapshot {
+
+namespace {
+bool EndsWith(const std::string& text, const std::string& tail) {
+  return text.size() >= tail.size() && text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+}  // namespace
+
+bool ParseOptions(const std::vector<std::string>& args, Options& options, std::string& error) {
+  options = Options();
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (arg == "--help" || arg == "-h") {
+      options.Help = true;
+      return true;
+    }
+    if (arg == "--set") {
+      if (i + 1 >= args.size()) {
+        error = "--set needs NAME=VALUE";
+        return false;
+      }
+      const std::string& assignment = args[++i];
+      const size_t equals = assignment.find('=');
+      if (equals == std::string::npos || equals == 0 || equals + 1 == assignment.size()) {
+        error = "--set needs NAME=VALUE, not '" + assignment + "'";
+        return false;
+      }
+      options.Settings.push_back({assignment.substr(0, equals), assignment.substr(equals + 1)});
+    } else if (arg.size() > 1 && arg[0] == '-') {
+      error = "unknown option " + arg;
+      return false;
+    } else if (options.Output.empty()) {
+      options.Output = arg;
+    } else {
+      error = "only one output file, not also " + arg;
+      return false;
+    }
+  }
+  if (options.Output.empty()) {
+    error = "no output file given";
+    return false;
+  }
+  if (!EndsWith(options.Output, ".png") && !EndsWith(options.Output, ".PNG")) {
+    error = "the output is a PNG picture: its name must end in .png, not '" + options.Output + "'";
+    return false;
+  }
+  return true;
+}
+
+std::string Usage() {
+  return "usage: ondrel-snapshot OUT.png [--set NAME=VALUE ...]\n"
+         "  Writes the plug-in's editor as a host shows it, 560 by 291 pixels.\n"
+         "  --set NAME=VALUE  a parameter by name or index, a value from 0 to 1 or a\n"
+         "                    word the plug-in shows (--set \"Stereo Mode\"=Haas)\n";
+}
+
+}  // namespace snapshot
