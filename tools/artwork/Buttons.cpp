@@ -59,6 +59,9 @@ TBitmap ButtonPicture(bool pressed, bool lit, int variant) {
     // The face bulges a touch, like moulded rubber.
     const double u = (x - cap.CentreX) / cap.HalfWidth, v = (y - cap.CentreY) / cap.HalfHeight;
     h += 0.9 * std::max(0.0, 1.0 - 0.6 * (u * u + v * v)) * t;
+    // A shallow dish below the LED where the finger goes.
+    const double dish = std::hypot((x - cap.CentreX) / 11.0, (y - (cap.CentreY + 7.0)) / 9.5);
+    h -= 1.0 * SmoothStep(1.0, 0.78, dish) + 0.3 * std::max(0.0, 1.0 - dish * dish);
     return h;
   };
 

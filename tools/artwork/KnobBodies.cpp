@@ -7,8 +7,6 @@
 
 namespace {
 
-constexpr double kPi = 3.14159265358979323846;
-
 // Radii of the profile, outside in.
 constexpr double kRingRoundStart = 22.6;  // the outer shoulder rounds off from here to the rim
 constexpr double kRingInner = 19.6;       // inner edge of the ring's flat top
