@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
-# The main job: builds the plug-in and the offline renderer, then renders the
-# built-in bass riff (or the file you name) through the plug-in.
+# The main job: builds the plug-in, the offline renderer and the snapshot
+# tool, renders the built-in bass riff (or the file you name) through the
+# plug-in, and draws the editor as it looks with the render's settings
+# (ondrel-demo.png in the current folder).
 # Usage: scripts/demo.sh [INPUT] [ondrel-render options...]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -9,5 +11,22 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 # A build of its own without tests and benchmarks, so the demo needs only
 # the few packages above.
 cmake --preset linux -S "$root" -B "$root/build/demo" -DONDREL_TESTS=OFF -DONDREL_BENCH=OFF >/dev/null
-cmake --build "$root/build/demo" -j"$(nproc)" --target Ondrel ondrel-render >/dev/null
-exec "$root/build/demo/bin/ondrel-render" "$@"
+cmake --build "$root/build/demo" -j"$(nproc)" --target Ondrel ondrel-render ondrel-snapshot >/dev/null
+
+# The settings of the render, for the picture; --list and --help render nothing.
+settings=()
+renders=1
+args=("$@")
+for ((i = 0; i < ${#args[@]}; i++)); do
+  case "${args[i]}" in
+    --) break ;;
+    --set) if ((i + 1 < ${#args[@]})); then settings+=(--set "${args[i + 1]}"); i=$((i + 1)); fi ;;
+    --set=*) settings+=(--set "${args[i]#--set=}") ;;
+    --list | --help | -h) renders=0 ;;
+  esac
+done
+
+"$root/build/demo/bin/ondrel-render" "$@"
+if ((renders)); then
+  "$root/build/demo/bin/ondrel-snapshot" ondrel-demo.png "${settings[@]}"
+fi

@@ -3,7 +3,7 @@
 # Usage: scripts/install-deps.sh [demo|all]
 set -euo pipefail
 
-demo_packages=(cmake g++ make pkg-config libsndfile1-dev)
+demo_packages=(cmake g++ make pkg-config libsndfile1-dev libpng-dev libfreetype-dev fonts-liberation libx11-dev libxext-dev)
 all_packages=("${demo_packages[@]}"
   googletest libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64

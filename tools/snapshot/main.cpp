@@ -106,6 +106,6 @@ int main(int argc, char** argv) {
     std::remove(options.Output.c_str());
     return Fail("cannot write " + options.Output);
   }
-  std::printf("%s\n", options.Output.c_str());
+  std::printf("Wrote %s\n", options.Output.c_str());
   return 0;
 }
