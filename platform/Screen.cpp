@@ -1,11 +1,14 @@
 #include "Screen.h"
 
+#include <atomic>
+
 #ifdef _WIN32
 #include <windows.h>
 #endif
 
 namespace {
 int32_t overridden = 0;
+std::atomic<TPixelsPerInchSource> source{nullptr};
 
 int32_t PlatformPixelsPerInch() {
 #ifdef _WIN32
@@ -15,7 +18,11 @@ int32_t PlatformPixelsPerInch() {
   ReleaseDC(nullptr, screen);
   return dpi > 0 ? dpi : 96;
 #else
-  return 96;
+  // The platform layer knows no window system here; the back end that does
+  // installs a source when the module starts.
+  const TPixelsPerInchSource ask = source.load(std::memory_order_acquire);
+  const int32_t dpi = ask != nullptr ? ask() : 0;
+  return dpi > 0 ? dpi : 96;
 #endif
 }
 }  // namespace
@@ -23,3 +30,7 @@ int32_t PlatformPixelsPerInch() {
 int32_t ScreenPixelsPerInch() { return overridden > 0 ? overridden : PlatformPixelsPerInch(); }
 
 void OverrideScreenPixelsPerInch(int32_t pixelsPerInch) { overridden = pixelsPerInch > 0 ? pixelsPerInch : 0; }
+
+void SetPixelsPerInchSource(TPixelsPerInchSource pixelsPerInchSource) {
+  source.store(pixelsPerInchSource, std::memory_order_release);
+}

@@ -1,0 +1,47 @@
+// Pointer events of X in the form's terms. X reports the modifier and button
+// state as it was before the event; the form expects it as it is after, so a
+// press includes its own button and a release no longer does.
+#pragma once
+
+#include <X11/X.h>
+
+#include "GraphicControl.h"
+
+namespace x11input {
+
+// Buttons 1 to 3; the wheel (4, 5) and extra buttons are not buttons here.
+inline bool ButtonFromX(unsigned int button, TMouseButton& result) {
+  switch (button) {
+    case Button1: result = TMouseButton::Left; return true;
+    case Button2: result = TMouseButton::Middle; return true;
+    case Button3: result = TMouseButton::Right; return true;
+    default: return false;
+  }
+}
+
+inline TShiftState ButtonBit(TMouseButton button) {
+  switch (button) {
+    case TMouseButton::Left: return ssLeft;
+    case TMouseButton::Middle: return ssMiddle;
+    case TMouseButton::Right: return ssRight;
+  }
+  return 0;
+}
+
+inline TShiftState ShiftFromX(unsigned int state) {
+  TShiftState shift = 0;
+  if ((state & ShiftMask) != 0) shift |= ssShift;
+  if ((state & ControlMask) != 0) shift |= ssCtrl;
+  if ((state & Mod1Mask) != 0) shift |= ssAlt;
+  if ((state & Button1Mask) != 0) shift |= ssLeft;
+  if ((state & Button2Mask) != 0) shift |= ssMiddle;
+  if ((state & Button3Mask) != 0) shift |= ssRight;
+  return shift;
+}
+
+inline TShiftState ShiftAtPress(unsigned int state, TMouseButton button) { return ShiftFromX(state) | ButtonBit(button); }
+inline TShiftState ShiftAtRelease(unsigned int state, TMouseButton button) {
+  return ShiftFromX(state) & ~ButtonBit(button);
+}
+
+}  // namespace x11input

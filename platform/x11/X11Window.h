@@ -1,0 +1,43 @@
+// The form's window on X11: a child of the host's window, on a display
+// connection of its own, with an event thread of its own while it exists.
+//
+// Threads. Every X call on the connection is made under the window's own
+// lock, so the connection is used by one thread at a time and Xlib needs no
+// thread support. Events are handled, the form's timer ticks and the form is
+// painted by whichever of two threads pumps: the event thread, woken by the
+// connection, by its timer or by a request; or the host's thread in its idle
+// call (effEditIdle). A pump holds the form's EventMutex for the whole batch,
+// so all form and control work happens on one thread at a time. The form's
+// requests to the window (paint later, show these pixels, show, raise, start
+// the timer) only record the request and wake the event thread: they make no
+// X call, whatever thread they come from.
+//
+// Destruction stops and joins the event thread before it returns. The event
+// thread never waits for the EventMutex for good: while it is held elsewhere
+// it retries and gives up once the window is going, so the window may also
+// be destroyed by a thread that holds the EventMutex (which is the safe way:
+// the form is not fed while it loses its window).
+//
+// X errors on the connection are recorded, never fatal (X11Errors.h); a
+// server that goes away leaves a dead window, not a dead host.
+#pragma once
+
+#include <memory>
+
+#include "NativeWindow.h"
+
+// Makes the X server the source of the screen's pixels per inch
+// (SetPixelsPerInchSource) and returns the factory of X11 windows, for
+// SetNativeWindowFactory.
+TNativeWindowFactory X11WindowFactory();
+
+struct TX11WindowOptions {
+  // Shows the pixels through a shared-memory image where the server offers
+  // one (a local server); false always sends them over the connection.
+  bool SharedMemory = true;
+};
+
+// The window inside `parent` (an X11 window id) of the server $DISPLAY names,
+// hidden, of the form's client size; null when there is no server, no such
+// parent window or no usable visual.
+std::unique_ptr<TNativeWindow> CreateX11Window(TForm& form, void* parent, const TX11WindowOptions& options = {});
