@@ -2,6 +2,7 @@
 // file from reading out of bounds, and the writer's files read back.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -30,8 +31,9 @@ TColour Expected(int32_t x, int32_t y) { return MakeColour(10 + x * 20, 200 - y 
 std::vector<uint8_t> MakeFile(const TFileSpec& spec) {
   const int32_t rows = spec.Height < 0 ? -spec.Height : spec.Height;
   const size_t bytes = spec.Bits / 8u;
-  const size_t stride = (static_cast<size_t>(spec.Width) * bytes + 3) / 4 * 4;
-  const size_t offset = 14 + spec.HeaderSize;
+  const size_t stride = (static_cast<size_t>(std::max(spec.Width, 0)) * bytes + 3) / 4 * 4;
+  // Room for the fields written below even where the header claims less.
+  const size_t offset = 14 + std::max<size_t>(spec.HeaderSize, 40);
   std::vector<uint8_t> out(offset + stride * static_cast<size_t>(rows), 0xEE);
   out[0] = 'B';
   out[1] = 'M';
@@ -45,7 +47,8 @@ std::vector<uint8_t> MakeFile(const TFileSpec& spec) {
   Put(out, 28, spec.Bits, 2);
   Put(out, 30, spec.Compression, 4);
   for (size_t i = 34; i < offset; ++i) out[i] = 0;
-  for (int32_t row = 0; row < rows; ++row) {
+  // Other depths are refused before their pixels matter.
+  for (int32_t row = 0; bytes >= 3 && row < rows; ++row) {
     const int32_t y = spec.Height < 0 ? row : rows - 1 - row;
     uint8_t* p = out.data() + offset + stride * static_cast<size_t>(row);
     for (int32_t x = 0; x < spec.Width; ++x, p += bytes) {
