@@ -116,16 +116,22 @@ void TOndrelEditor::LoadAllValues() {
 void TOndrelEditor::update() {
   FloatGuard::Apply();
   if (updating.load(std::memory_order_relaxed) || form == nullptr) return;
+  // A value the host changed since the form last heard of it is newer than
+  // the form's copy: it stands, and the next tick shows it.
+  const uint32_t hostNewer = pending.load(std::memory_order_acquire);
   const TOndrelEditForm& f = *form;
-  plugin->StoreParameter(kCutoff, f.FCutoff);
-  plugin->StoreParameter(kDelay, f.FDelay);
-  plugin->StoreParameter(kWidth, f.FDepth);
-  plugin->StoreParameter(kRate, f.FRate);
-  plugin->StoreParameter(kFeedback, f.FFeedback);
-  plugin->StoreParameter(kBassMode, f.FBassMode ? 1.0f : 0.0f);
-  plugin->StoreParameter(kAntiAlias, f.FLoFi ? 0.0f : 1.0f);
-  plugin->StoreParameter(kStereoMode, static_cast<float>(f.FChannelMode / 3.0));
-  plugin->StoreParameter(kMix, f.FMix);
+  auto write = [&](int32_t index, float value) {
+    if ((hostNewer & (1u << index)) == 0) plugin->StoreParameter(index, value);
+  };
+  write(kCutoff, f.FCutoff);
+  write(kDelay, f.FDelay);
+  write(kWidth, f.FDepth);
+  write(kRate, f.FRate);
+  write(kFeedback, f.FFeedback);
+  write(kBassMode, f.FBassMode ? 1.0f : 0.0f);
+  write(kAntiAlias, f.FLoFi ? 0.0f : 1.0f);
+  write(kStereoMode, static_cast<float>(f.FChannelMode / 3.0));
+  write(kMix, f.FMix);
   plugin->UpdateCoefficients();
 }
 
