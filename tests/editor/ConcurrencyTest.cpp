@@ -1,0 +1,55 @@
+// Host automation on its own thread while the window thread paints and
+// handles the pointer: no data race (the ThreadSanitizer build watches), and
+// once the host stops, the controls show what the plug-in holds.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <random>
+#include <thread>
+
+#include "EditorTestSupport.h"
+
+namespace {
+
+TEST(EditorThreads, HostAutomationWhileTheWindowThreadPaintsAndTakesInput) {
+  TEditorHost host;
+  ASSERT_EQ(host.Open(), 1);
+  host.Paint();
+  AEffect* effect = host.Effect();
+  std::atomic<bool> stop{false};
+  std::thread automation([&] {
+    std::mt19937 random(7);
+    std::uniform_real_distribution<float> value(0.0f, 1.0f);
+    for (int i = 0; !stop.load(std::memory_order_relaxed) || i < 2000; ++i) {
+      effect->setParameter(effect, static_cast<int32_t>(random() % kNumParameters), value(random));
+    }
+  });
+  THeadlessWindow* window = host.Window();
+  const TSpot spots[] = {kMonoButton, kHaasButton, kBassModeButton, kLoFiButton, kStereoButton};
+  for (int round = 0; round < 60; ++round) {
+    window->FireTimer();
+    window->ProcessPaint();
+    const TSpot& spot = spots[round % 5];
+    window->Click(spot.X, spot.Y);
+    window->PressPointer(kRateCentre.X, kRateCentre.Y - 30);
+    window->MovePointer(kRateCentre.X + 30, kRateCentre.Y + round % 7);
+    window->ReleasePointer(kRateCentre.X + 30, kRateCentre.Y + round % 7);
+  }
+  stop.store(true, std::memory_order_relaxed);
+  automation.join();
+  window->FireTimer();
+  window->ProcessPaint();
+
+  const TOndrelEditForm& form = *host.Form();
+  EXPECT_EQ(form.rkCutoff->Value(), host.Get(kCutoff));
+  EXPECT_EQ(form.rkDelay->Value(), host.Get(kDelay));
+  EXPECT_EQ(form.rkDepth->Value(), host.Get(kWidth));
+  EXPECT_EQ(form.rkRate->Value(), host.Get(kRate));
+  EXPECT_EQ(form.rkFeedback->Value(), host.Get(kFeedback));
+  EXPECT_EQ(form.rkMix->Value(), host.Get(kMix));
+  EXPECT_EQ(form.FBassMode, host.Get(kBassMode) > 0.5f);
+  EXPECT_EQ(form.FLoFi, !(host.Get(kAntiAlias) > 0.5f));
+  EXPECT_EQ(form.FChannelMode, static_cast<int8_t>(ChannelModeOf(host.Get(kStereoMode))));
+}
+
+}  // namespace
