@@ -183,7 +183,7 @@ TEST(RecordWireLayout, PluginWritesEveryFieldWhereTheHostReadsIt) {
   EXPECT_EQ(wire.Int32("numParams"), 9);
   EXPECT_EQ(wire.Int32("numInputs"), 1);
   EXPECT_EQ(wire.Int32("numOutputs"), 2);
-  EXPECT_EQ(wire.Int32("flags"), 16);  // effFlagsCanReplacing
+  EXPECT_EQ(wire.Int32("flags"), 17);  // effFlagsHasEditor | effFlagsCanReplacing
   EXPECT_EQ(wire.PointerSizedInt("resvd1"), 0);
   EXPECT_EQ(wire.PointerSizedInt("resvd2"), 0);
   EXPECT_EQ(wire.Int32("initialDelay"), 0);

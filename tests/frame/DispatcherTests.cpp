@@ -59,13 +59,15 @@ TEST(Dispatcher, SampleRateBlockSizeAndMainsAnswerZero) {
   EXPECT_EQ(fx.dispatch(effGetVu), 0);
 }
 
-TEST(Dispatcher, EditorOpcodesWithoutAnEditorDoNothing) {
+TEST(Dispatcher, EditorOpcodesBeforeAnyWindowIsOpen) {
   Instance fx;
-  ERect* rect = reinterpret_cast<ERect*>(0x1234);
-  EXPECT_EQ(fx.dispatch(effEditGetRect, 0, 0, &rect), 0);
-  EXPECT_EQ(rect, reinterpret_cast<ERect*>(0x1234));
-  int parent = 0;
-  EXPECT_EQ(fx.dispatch(effEditOpen, 0, 0, &parent), 0);
+  ERect* rect = nullptr;
+  EXPECT_EQ(fx.dispatch(effEditGetRect, 0, 0, &rect), 1);
+  ASSERT_NE(rect, nullptr);
+  EXPECT_EQ(rect->top, 0);
+  EXPECT_EQ(rect->left, 0);
+  EXPECT_EQ(rect->bottom, 291);
+  EXPECT_EQ(rect->right, 560);
   for (int32_t opcode = effEditClose; opcode <= effEditSleep; ++opcode) EXPECT_EQ(fx.dispatch(opcode), 0);
 }
 

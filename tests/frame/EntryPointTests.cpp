@@ -47,7 +47,7 @@ TEST(EffectRecord, FieldsAfterConstruction) {
   EXPECT_EQ(e->numParams, 9);
   EXPECT_EQ(e->numInputs, 1);
   EXPECT_EQ(e->numOutputs, 2);
-  EXPECT_EQ(e->flags, effFlagsCanReplacing);
+  EXPECT_EQ(e->flags, effFlagsHasEditor | effFlagsCanReplacing);
   EXPECT_EQ(e->resvd1, 0);
   EXPECT_EQ(e->resvd2, 0);
   EXPECT_EQ(e->initialDelay, 0);
@@ -78,7 +78,7 @@ TEST(EffectRecord, LayoutSeenFromTheHost) {
   EXPECT_EQ(int32At(0), 0x56737450);
   EXPECT_EQ(int32At(ptr == 8 ? 40 : 20), 1);  // numPrograms
   EXPECT_EQ(int32At(ptr == 8 ? 44 : 24), 9);  // numParams
-  EXPECT_EQ(int32At(ptr == 8 ? 56 : 36), effFlagsCanReplacing);
+  EXPECT_EQ(int32At(ptr == 8 ? 56 : 36), effFlagsHasEditor | effFlagsCanReplacing);
   EXPECT_EQ(int32At(ptr == 8 ? 112 : 72), 0x4F64726C);  // uniqueID
   EXPECT_EQ(int32At(ptr == 8 ? 116 : 76), 1);           // version
   float ioRatio;
