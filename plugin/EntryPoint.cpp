@@ -8,6 +8,9 @@
 
 #if defined(_WIN32)
 #include <windows.h>
+#if defined(ONDREL_WINDOW_WIN32)
+#include "Win32Window.h"
+#endif
 #define ONDREL_EXPORT
 #else
 #define ONDREL_EXPORT __attribute__((visibility("default")))
@@ -28,8 +31,13 @@ extern "C" ONDREL_EXPORT AEffect* VSTCALLBACK VSTPluginMain(audioMasterCallback 
 
 #if defined(_WIN32)
 // Windows exports VSTPluginMain under the name "main" (see the .def file).
-extern "C" BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, LPVOID /*reserved*/) {
+extern "C" BOOL WINAPI DllMain(HINSTANCE /*instance*/, DWORD reason, LPVOID reserved) {
   if (reason == DLL_PROCESS_ATTACH) FloatGuard::EstablishProcessDefault();
+#if defined(ONDREL_WINDOW_WIN32)
+  // Unloaded by the host: a copy loaded later must not find our class with
+  // this code gone. At process exit (reserved set) the system drops it.
+  if (reason == DLL_PROCESS_DETACH && reserved == nullptr) Win32WindowModuleUnload();
+#endif
   return TRUE;
 }
 #else
