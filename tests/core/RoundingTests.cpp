@@ -36,3 +36,17 @@ TEST(Round, EveryNonFiniteOrHugeValueGivesTheFixedResult) {
   EXPECT_EQ(Round(-1e30), kRoundInvalid);
   EXPECT_EQ(kRoundInvalid, INT32_MIN);
 }
+
+TEST(Rounding, FloatNarrowingAndRatiosAreDefinedForEveryInput) {
+  EXPECT_EQ(NarrowToFloat(1e300), HUGE_VALF);
+  EXPECT_EQ(NarrowToFloat(-1e300), -HUGE_VALF);
+  EXPECT_EQ(NarrowToFloat(3.4028235e38), 3.4028234663852886e38f) << "just above the largest float rounds to it";
+  EXPECT_TRUE(std::isnan(Ratio(0.0, 0.0)));
+  EXPECT_EQ(Ratio(-1.0, 0.0), -HUGE_VAL);
+  EXPECT_EQ(Ratio(1.0, 0.0), HUGE_VAL);
+  EXPECT_EQ(RoundHalfEven(2.5), 2.0);
+  EXPECT_EQ(RoundHalfEven(-3.5), -4.0);
+  EXPECT_EQ(RoundHalfEven(1e300), 1e300);
+  EXPECT_EQ(TruncToInt(-2.9), -2);
+  EXPECT_EQ(TruncToInt(3e9), kRoundInvalid);
+}

@@ -5,7 +5,6 @@
 #include "Bitmap.h"
 #include "Canvas.h"
 #include "FontEngine.h"
-#include "Rounding.h"
 
 namespace {
 
@@ -167,19 +166,6 @@ TEST(NativeFont, MeasuresAndDrawsSomething) {
   TFont bold = font;
   bold.Bold = true;
   EXPECT_GE(engine.Measure(bold, "Cutoff").Width, extent.Width);
-}
-
-TEST(Rounding, GuardedConversions) {
-  EXPECT_EQ(RoundToInt(2.5), 2);
-  EXPECT_EQ(RoundToInt(3.5), 4);
-  EXPECT_EQ(RoundToInt(-2.5), -2);
-  EXPECT_EQ(RoundToInt(std::nan("")), kRoundInvalid);
-  EXPECT_EQ(RoundToInt(1e300), kRoundInvalid);
-  EXPECT_EQ(RoundToInt(2147483647.4), INT32_MAX);
-  EXPECT_EQ(NarrowToFloat(1e300), HUGE_VALF);
-  EXPECT_EQ(NarrowToFloat(-1e300), -HUGE_VALF);
-  EXPECT_TRUE(std::isnan(Ratio(0.0, 0.0)));
-  EXPECT_EQ(Ratio(-1.0, 0.0), -HUGE_VAL);
 }
 
 }  // namespace
