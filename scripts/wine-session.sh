@@ -15,7 +15,7 @@ cleanup() {
 trap cleanup EXIT
 
 exec 3>"$tmp/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset >/dev/null 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
