@@ -1,38 +1,108 @@
 #!/usr/bin/env bash
-# Builds every preset and runs every test: Linux, Linux with AddressSanitizer
-# and UndefinedBehaviorSanitizer, Linux with ThreadSanitizer, 64-bit Windows
-# under wine, a minute of fuzzing; the 32-bit Windows DLL is built and its
-# exports and imports are checked; last the 32-bit Linux build, run under
-# qemu's user-mode emulator and compared with the Linux build's sound.
-set -euo pipefail
+# Builds and tests the named presets, or all of them:
+#   linux       native Linux x86_64 (also the reference half of linux32's check)
+#   linux-asan  with AddressSanitizer and UndefinedBehaviorSanitizer
+#   linux-tsan  with ThreadSanitizer
+#   win32       the 32-bit Windows DLL, checked statically (nothing here runs it)
+#   win64       64-bit Windows, its tests under wine64 with a private X server
+#   fuzz        a minute of fuzzing the host entries
+#   linux32     32-bit Linux under qemu's user-mode emulator, compared with the
+#               native build's sound
+# Every named preset runs even after one fails; the last lines say how each
+# went. Usage: scripts/test.sh [PRESET...]
+set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-"$root/scripts/install-deps.sh" all
+all=(linux linux-asan linux-tsan win32 win64 fuzz linux32)
+presets=("$@")
+[ ${#presets[@]} -eq 0 ] && presets=("${all[@]}")
+for preset in "${presets[@]}"; do
+  case " ${all[*]} " in
+    *" $preset "*) ;;
+    *) echo "test.sh: unknown preset '$preset' (known: ${all[*]})" >&2; exit 2 ;;
+  esac
+done
 
-build() {
-  echo "== build $1"
-  cmake --preset "$1" >/dev/null
-  cmake --build --preset "$1"
+"$root/scripts/install-deps.sh" all || exit 1
+
+logs=$(mktemp -d /tmp/ondrel-test-logs.XXXXXX)
+trap 'rm -rf "$logs"' EXIT
+
+# Quiet on success; on failure the log's tail says why.
+quietly() {
+  local what=$1 log=$logs/$2.log
+  shift 2
+  if ! "$@" >"$log" 2>&1; then
+    echo "!! $what failed; the end of its log:"
+    tail -n 40 "$log"
+    return 1
+  fi
 }
 
-for preset in linux linux-asan linux-tsan win32 win64 fuzz; do build "$preset"; done
+configure_and_build() {
+  local preset=$1
+  shift
+  echo "== build $preset"
+  quietly "configure $preset" "configure-$preset" cmake --preset "$preset" "$@" &&
+    quietly "build $preset" "build-$preset" cmake --build --preset "$preset"
+}
 
-echo "== test linux"
-ctest --preset linux
-echo "== test linux-asan"
-ctest --preset linux-asan
-echo "== test linux-tsan"
-ctest --preset linux-tsan
-echo "== test win64 (wine)"
-scripts/wine-session.sh ctest --preset win64
-echo "== test win32 (static checks of the DLL)"
-ctest --test-dir build/win32 --output-on-failure
-echo "== fuzz the host entries for 60 s"
-corpus=$(mktemp -d)
-trap 'rm -rf "$corpus"' EXIT
-build/fuzz/bin/host_entries_fuzzer -max_total_time=60 -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 3
+# A test run: its summary on success, its log's tail on failure.
+tested() {
+  local preset=$1
+  shift
+  quietly "tests of $preset" "test-$preset" "$@" &&
+    grep -E "tests passed|Total Test time" "$logs/test-$preset.log"
+}
 
-build linux32
-echo "== test linux32 (qemu-i386)"
-ctest --preset linux32
+fuzz_run() {
+  local corpus
+  corpus=$(mktemp -d)
+  build/fuzz/bin/host_entries_fuzzer -max_total_time=60 -max_len=4096 -print_final_stats=1 "$corpus" 2>&1 | tail -n 3
+  local status=${PIPESTATUS[0]}
+  rm -rf "$corpus"
+  return "$status"
+}
+
+run_preset() {
+  local preset=$1
+  case "$preset" in
+    linux | linux-asan | linux-tsan)
+      configure_and_build "$preset" && tested "$preset" ctest --preset "$preset" ;;
+    win32)
+      configure_and_build win32 && tested win32 ctest --test-dir build/win32 --output-on-failure ;;
+    win64)
+      configure_and_build win64 && tested win64 scripts/wine-session.sh ctest --preset win64 ;;
+    fuzz)
+      configure_and_build fuzz && { echo "== fuzz the host entries for 60 s"; fuzz_run; } ;;
+    linux32)
+      # The native half of the agreement check comes from the linux build.
+      echo "== build the native reference for linux32"
+      quietly "configure linux" configure-linux-reference cmake --preset linux &&
+        quietly "build the native reference" build-linux-reference \
+          cmake --build --preset linux --target abi_agreement_render &&
+        configure_and_build linux32 -DONDREL_NATIVE_BUILD_DIR="$root/build/linux" &&
+        tested linux32 ctest --preset linux32 ;;
+  esac
+}
+
+results=()
+failed=0
+started=$SECONDS
+for preset in "${presets[@]}"; do
+  begin=$SECONDS
+  echo "== $preset"
+  if run_preset "$preset"; then
+    results+=("$(printf '%-11s passed  (%d s)' "$preset" $((SECONDS - begin)))")
+  else
+    results+=("$(printf '%-11s FAILED  (%d s)' "$preset" $((SECONDS - begin)))")
+    failed=$((failed + 1))
+  fi
+done
+
+echo
+echo "== results"
+printf '%s\n' "${results[@]}"
+echo "total: $((${#presets[@]} - failed)) of ${#presets[@]} presets passed in $((SECONDS - started)) s"
+[ "$failed" -eq 0 ]
