@@ -118,7 +118,7 @@ std::vector<TLayoutEntry> BuildLayout() {
   layout.push_back(Picture("i4ButtonHole", 255, 188, 161, 51));
   layout.push_back(Picture("iBassModeButtonHole", 57, 188, 44, 51));
   layout.push_back(Picture("iLoFiButtonHole", 175, 188, 44, 51));
-  const TColour nearWhite = 0xF4F4F4;
+  const TColour nearWhite = 0xF2F2F2;
   AddLabelPair(layout, "labCutoff", 61, 146, "Cutoff", true, clWhite, 42, 16);
   AddLabelPair(layout, "labDelay", 178, 146, "Delay", true, clWhite, 36, 16);
   AddLabelPair(layout, "labDepth", 273, 146, "Depth", true, clWhite, 40, 16);
@@ -132,8 +132,8 @@ std::vector<TLayoutEntry> BuildLayout() {
   AddLabelPair(layout, "labStereo", 300, 243, "Stereo", false, nearWhite, 34, 13);
   AddLabelPair(layout, "labDual", 344, 243, "Dual", false, nearWhite, 26, 13);
   AddLabelPair(layout, "labHaas", 382, 243, "Haas", false, nearWhite, 28, 13);
-  AddLabelPair(layout, "labCopyright", 348, 12, "(c) 2026 Ondrel Audio", false, nearWhite, 120, 13);
-  AddLabelPair(layout, "labWebsite", 406, 28, "www.ondrel-audio.example", false, nearWhite, 126, 13);
+  AddLabelPair(layout, "labCopyright", 348, 12, "\xC2\xA9 2026 Ondrel Audio", false, nearWhite, 120, 13);
+  AddLabelPair(layout, "labWebsite", 406, 28, "ondrel-audio.example", false, nearWhite, 126, 13);
 
   // What a musician sees and plays, bottom to top.
   layout.push_back(Picture("IFacePlate", 0, 0, kFormWidth, kFormHeight, "IFacePlate"));

@@ -10,6 +10,7 @@
 #include "BrushedMetal.h"
 #include "ButtonArt.h"
 #include "Form.h"
+#include "FormLayout.h"
 #include "HeadlessWindow.h"
 #include "Image.h"
 #include "KnobArt.h"
@@ -22,41 +23,39 @@
 
 namespace {
 
-constexpr int32_t kPlateWidth = 560;
-constexpr int32_t kPlateHeight = 291;
+constexpr int32_t kPlateWidth = kFormWidth;
+constexpr int32_t kPlateHeight = kFormHeight;
 
 struct TKnobPlace {
-  const char* Name;
-  int32_t Left, Top, Width, Height;
+  const TLayoutEntry* Entry;
   TKnobFamily Family;
-  int32_t Ticks;
-  std::vector<std::string> Labels;
-  TColour Hilight;
 };
 
+TKnobFamily FamilyOf(const std::string& mainImage) {
+  if (mainImage == "iKnobLight") return TKnobFamily::Light;
+  if (mainImage == "iKnobDark") return TKnobFamily::Dark;
+  return TKnobFamily::Normal;
+}
+
+// The form's knobs, drawn here with their legends as the live knobs draw
+// everything else over the plate.
 const std::vector<TKnobPlace>& KnobPlaces() {
-  static const std::vector<TKnobPlace> places = {
-      {"rkCutoff", 27, 49, 104, 104, TKnobFamily::Light, 5, {"50", "100", "200", "400", "800"}, 0xF8F0F8},
-      {"rkDelay", 145, 49, 105, 104, TKnobFamily::Normal, 11, {"Flanger", "Chorus"}, 0xF8F0F8},
-      {"rkDepth", 239, 49, 104, 104, TKnobFamily::Normal, 11, {"Min", "Max"}, 0xF8F0F8},
-      {"rkRate", 332, 49, 104, 104, TKnobFamily::Dark, 11, {"Min", "Max"}, 0xF8F0F8},
-      {"rkFeedback", 425, 49, 104, 104, TKnobFamily::Dark, 11, {"Min", "Max"}, 0xF8F0F8},
-      {"rkMix", 425, 163, 104, 104, TKnobFamily::Dark, 11, {"Dry", "Wet"}, 0xC0C0C0},
-  };
+  static const std::vector<TKnobPlace> places = [] {
+    std::vector<TKnobPlace> found;
+    for (const TLayoutEntry& entry : OndrelFormLayout()) {
+      if (entry.Kind == TLayoutKind::Knob) found.push_back({&entry, FamilyOf(entry.MainImage)});
+    }
+    return found;
+  }();
   return places;
 }
 
 // Where a knob puts the top-left corner of its body picture: Diameter 52
 // div 2 up and left of its centre.
-TPoint BodyCorner(const TKnobPlace& k) { return {k.Left + k.Width / 2 - 26, k.Top + k.Height / 2 - 26}; }
-
-struct TButtonPlace {
-  int32_t Left, Top;
-  const char* UpOff;
-};
-
-const TButtonPlace kButtons[] = {{60, 191, "iUpOff"},  {178, 191, "IUpOff2"}, {258, 191, "IUpOff3"},
-                                 {297, 191, "IUpOff4"}, {336, 191, "iUpOff"},  {375, 191, "IUpOff2"}};
+TPoint BodyCorner(const TKnobPlace& k) {
+  const TLayoutEntry& e = *k.Entry;
+  return {e.Left + e.Width / 2 - kKnobDiameter / 2, e.Top + e.Height / 2 - kKnobDiameter / 2};
+}
 
 TImage* AddHiddenImage(TForm& form, const TBitmap& picture) {
   auto* image = new TImage(&form);
@@ -105,13 +104,14 @@ void AddSurfaces(TForm& form) {
   const TPoint screws[] = {{2, 6}, {545, 6}, {2, 273}, {545, 273}};
   for (int i = 0; i < 4; ++i) AddPrint(form, screws[i].X, screws[i].Y, ScrewHead(slots[i]));
 
-  const struct {
-    int32_t Left, Top, Width, Height;
-  } panels[] = {{23, 6, 514, 41}, {23, 51, 114, 234}, {141, 51, 396, 118}, {141, 173, 396, 112}};
-  for (const auto& r : panels) {
+  // The form keeps its panels below the client area; the plate shows them
+  // moved up into place.
+  constexpr int32_t kPanelStorageOffset = 285;
+  for (const TLayoutEntry& entry : OndrelFormLayout()) {
+    if (entry.Kind != TLayoutKind::PaintedPanel) continue;
     auto* panel = new TPaintedPanel(&form);
     panel->SetParent(&form);
-    panel->SetBounds(r.Left, r.Top, r.Width, r.Height);
+    panel->SetBounds(entry.Left, entry.Top - kPanelStorageOffset, entry.Width, entry.Height);
     panel->SetFill1(0x00B300);
     panel->SetFill2(0x006C00);
     panel->SetBorder1(0x808080);
@@ -131,55 +131,48 @@ void AddSurfaces(TForm& form) {
 }
 
 void AddKnob(TForm& form, const TKnobPlace& place, TImage* body, TImage* disabled) {
+  const TLayoutEntry& entry = *place.Entry;
   auto* knob = new TRubberKnob(&form);
-  knob->SetName(place.Name);
+  knob->SetName(entry.Name);
   knob->SetParent(&form);
-  knob->SetBounds(place.Left, place.Top, place.Width, place.Height);
+  knob->SetBounds(entry.Left, entry.Top, entry.Width, entry.Height);
   knob->SetFont(TFont{"MS Sans Serif", -11, clWindowText, false});
-  knob->SetDiameter(52);
-  knob->SetTicks(place.Ticks);
+  knob->SetDiameter(kKnobDiameter);
+  knob->SetTicks(entry.Ticks);
   knob->SetWedge(1.0f / 7.0f);
-  knob->SetTextRadius(39);
-  knob->SetTickRadius(30);
-  knob->SetDotRadius(12);
-  knob->SetColour(0xFBFBFB);
-  knob->SetHilight(place.Hilight);
-  knob->SetShadow(0x505050);
+  knob->SetTextRadius(kKnobTextRadius);
+  knob->SetTickRadius(kKnobTickRadius);
+  knob->SetDotRadius(kKnobDotRadius);
+  knob->SetColour(kKnobColour);
+  knob->SetHilight(entry.Hilight);
+  knob->SetShadow(kKnobShadow);
   knob->SetDoHilight(false);
   knob->SetDoShadow(true);
   TStringList labels;
-  labels.SetStrings(place.Labels);
+  labels.SetStrings(entry.Labels);
   knob->SetLabels(&labels);
   knob->SetMainImage(body);
   knob->SetDisabledImage(disabled);
 }
 
+// The headings and captions the form keeps as hidden label pairs; the plate
+// prints them. Headings are the bold ones; a label taller than a line wraps.
 void AddPrinting(TForm& form) {
   TTextStyle heading;
   heading.Size = 13;
   heading.Bold = true;
   TTextStyle caption;
   caption.Size = 11;
-  constexpr TColour kWhite = 0xFFFFFF, kNearWhite = 0xF2F2F2, kShadow = 0x505050;
-
-  AddText(form, 348, 12, "\xC2\xA9 2026 Ondrel Audio", caption, kNearWhite, kShadow);
-  AddText(form, 406, 28, "ondrel-audio.example", caption, kNearWhite, kShadow);
-
-  const struct {
-    int32_t X, Y;
-    const char* Text;
-  } headings[] = {{61, 146, "Cutoff"}, {178, 146, "Delay"},         {273, 146, "Depth"}, {368, 146, "Rate"},
-                  {443, 146, "Feedback"}, {182, 262, "Lo-fi"}, {286, 262, "Channel mode"}, {467, 262, "Mix"}};
-  for (const auto& h : headings) AddText(form, h.X, h.Y, h.Text, heading, kWhite, kShadow);
-  // Wrapped in its 40-pixel label; the second line falls on the row of the
-  // other headings beneath the buttons, 16 pixels lower.
-  AddText(form, 60, 246, "Bass mode", heading, kWhite, kShadow, 40, 16);
-
-  const struct {
-    int32_t X;
-    const char* Text;
-  } modes[] = {{263, "Mono"}, {300, "Stereo"}, {344, "Dual"}, {382, "Haas"}};
-  for (const auto& m : modes) AddText(form, m.X, 243, m.Text, caption, kNearWhite, kShadow);
+  constexpr int32_t kHeadingLine = 16;
+  for (const TLayoutEntry& entry : OndrelFormLayout()) {
+    if (entry.Kind != TLayoutKind::Label || entry.Caption.empty()) continue;
+    const std::string& name = entry.Name;
+    const bool shadowTwin = name.size() > 6 && name.compare(name.size() - 6, 6, "Shadow") == 0;
+    if (shadowTwin || name == "labVersion") continue;
+    const bool wraps = entry.Bold && entry.Height > kHeadingLine;
+    AddText(form, entry.Left, entry.Top, entry.Caption, entry.Bold ? heading : caption, entry.FontColour, kKnobShadow,
+            wraps ? entry.Width : 0, wraps ? kHeadingLine : 0);
+  }
 }
 
 }  // namespace
@@ -233,14 +226,15 @@ std::vector<TPicture> MakeArtwork() {
     AddKnob(form, k, bodies[family].first, bodies[family].second);
   }
 
-  for (const TButtonPlace& b : kButtons) {
+  for (const TLayoutEntry& entry : OndrelFormLayout()) {
+    if (entry.Kind != TLayoutKind::LEDButton) continue;
     TImage* upOff = nullptr;
     for (const TPicture& p : pictures) {
-      if (p.Name == b.UpOff) upOff = AddHiddenImage(form, p.Bitmap);
+      if (p.Name == entry.UpOff) upOff = AddHiddenImage(form, p.Bitmap);
     }
     auto* button = new TRubberLEDButton(&form);
     button->SetParent(&form);
-    button->SetBounds(b.Left, b.Top, 40, 48);
+    button->SetBounds(entry.Left, entry.Top, entry.Width, entry.Height);
     button->SetUpOff(upOff);
     button->SetButtonState(rlbUpOff);
   }
