@@ -72,7 +72,12 @@ void OnIOExit(Display* display, void* /*data*/) {
 void Register(Display* display) {
   {
     std::lock_guard<std::mutex> guard(Lock());
-    if (Find(display) == nullptr) Entries().push_back(TEntry{display, 0, 0, false});
+    // A new connection may reuse the address of one closed before.
+    if (TEntry* entry = Find(display)) {
+      *entry = TEntry{display, 0, 0, false};
+    } else {
+      Entries().push_back(TEntry{display, 0, 0, false});
+    }
   }
   XSetIOErrorExitHandler(display, &OnIOExit, nullptr);
 }

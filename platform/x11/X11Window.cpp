@@ -35,6 +35,9 @@ constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask |
 constexpr size_t kBatchLimit = 256;
 // Paints may ask for more paints (a knob placing its dot): a few rounds.
 constexpr int kPaintRounds = 8;
+// While a press lasts, how often the window makes sure the server still
+// holds the grab for it.
+constexpr auto kGrabCheckInterval = std::chrono::milliseconds(50);
 
 int NativeByteOrder() {
   const uint32_t probe = 1;
@@ -80,12 +83,17 @@ class TX11Window final : public TNativeWindow {
   void Dispatch(const XEvent& event);
   void LoseCapture();
   bool Captured();
+  void CheckGrab();
   void TickIfDue();
   void PaintPending();
   void Flush();
   void PutArea(TRect area);
   void Wake();
   bool Dead() const { return x11errors::Dead(display_); }
+  // Under xLock_, after X calls: a connection that broke is closed at once,
+  // by the thread that saw it break. Xlib leaves a broken connection locked
+  // for that thread, so any other thread would wait on it for ever.
+  void CloseIfBroken();
 
   TForm& form_;
   Display* const display_;
@@ -101,6 +109,10 @@ class TX11Window final : public TNativeWindow {
   // Touched only under xLock_.
   bool mapped_ = false;
   bool windowGone_ = false;
+  bool closed_ = false;
+  // Touched only by the pumping thread.
+  bool grabCheckDue_ = false;
+  TClock::time_point nextGrabCheck_;
 
   // Every X call on display_.
   std::mutex xLock_;
@@ -250,23 +262,34 @@ TX11Window::~TX11Window() {
   {
     std::lock_guard<std::mutex> xGuard(xLock_);
     const x11errors::TScope scope;
-    const bool alive = !Dead();
-    if (alive && shared_) XShmDetach(display_, &shm_);
     if (image_ != nullptr) {
+      // Frees memory only; the shared segment goes below.
       if (shared_) image_->data = nullptr;
       XDestroyImage(image_);
     }
-    if (alive && gc_ != nullptr) XFreeGC(display_, gc_);
-    // A host that destroyed its own window first took ours with it; asking
-    // again only records a BadWindow.
-    if (alive && window_ != 0 && !windowGone_) XDestroyWindow(display_, window_);
-    if (alive && colormap_ != 0) XFreeColormap(display_, colormap_);
-    if (alive) XSync(display_, False);
+    if (!closed_ && !Dead()) {
+      if (shared_) XShmDetach(display_, &shm_);
+      if (gc_ != nullptr) XFreeGC(display_, gc_);
+      // A host that destroyed its own window first took ours with it; asking
+      // again only records a BadWindow.
+      if (window_ != 0 && !windowGone_) XDestroyWindow(display_, window_);
+      if (colormap_ != 0) XFreeColormap(display_, colormap_);
+      XSync(display_, False);
+    }
     if (shared_) shmdt(shm_.shmaddr);
-    XCloseDisplay(display_);
+    if (!closed_) {
+      XCloseDisplay(display_);
+      x11errors::Unregister(display_);
+    }
   }
-  x11errors::Unregister(display_);
   if (wakeFd_ >= 0) close(wakeFd_);
+}
+
+void TX11Window::CloseIfBroken() {
+  if (closed_ || !Dead()) return;
+  XCloseDisplay(display_);
+  x11errors::Unregister(display_);
+  closed_ = true;
 }
 
 void TX11Window::Wake() {
@@ -353,15 +376,18 @@ void TX11Window::Run() {
           timeout = static_cast<int>(std::clamp<long long>(wait, 0, 60000));
         }
       }
+      if (Captured() && (timeout < 0 || timeout > kGrabCheckInterval.count())) {
+        timeout = static_cast<int>(kGrabCheckInterval.count());
+      }
       bool dead = false;
       {
         // Events Xlib already read (while waiting for a reply) wait in its
         // queue, where the connection's descriptor no longer shows them.
         std::lock_guard<std::mutex> xGuard(xLock_);
-        dead = Dead();
+        dead = closed_;
         if (!dead && XEventsQueued(display_, QueuedAlready) > 0) timeout = 0;
       }
-      pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {ConnectionNumber(display_), POLLIN, 0}};
+      pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {dead ? -1 : ConnectionNumber(display_), POLLIN, 0}};
       poll(fds, dead ? 1 : 2, timeout);
       if (stop_.load()) break;
       uint64_t count = 0;
@@ -390,6 +416,7 @@ void TX11Window::Pump(bool fromIdle) {
   try {
     FloatGuard::Apply();
     for (const XEvent& event : ReadEvents()) Dispatch(event);
+    CheckGrab();
     TickIfDue();
     PaintPending();
     Flush();
@@ -402,9 +429,9 @@ void TX11Window::Pump(bool fromIdle) {
 std::vector<XEvent> TX11Window::ReadEvents() {
   std::vector<XEvent> events;
   std::lock_guard<std::mutex> xGuard(xLock_);
-  if (Dead()) return events;
+  if (closed_) return events;
   const x11errors::TScope scope;
-  while (events.size() < kBatchLimit && XPending(display_) > 0) {
+  while (events.size() < kBatchLimit && !Dead() && XPending(display_) > 0) {
     XEvent event;
     XNextEvent(display_, &event);
     // Only the latest of a run of moves matters to a knob.
@@ -414,6 +441,7 @@ std::vector<XEvent> TX11Window::ReadEvents() {
       events.push_back(event);
     }
   }
+  CloseIfBroken();
   return events;
 }
 
@@ -444,9 +472,13 @@ void TX11Window::Dispatch(const XEvent& event) {
       break;
     case EnterNotify:
     case LeaveNotify:
-      // The server ended the grab without a release reaching us: the window
-      // (or one it lives in) stopped being viewable mid-drag.
-      if (event.xcrossing.mode == NotifyUngrab && Captured()) LoseCapture();
+      // The server ended the grab without a release reaching us, or the
+      // pointer left because the window (or one it lives in) went.
+      if (event.xcrossing.mode == NotifyUngrab && Captured()) {
+        LoseCapture();
+      } else {
+        grabCheckDue_ = true;
+      }
       break;
     case UnmapNotify:
       if (Captured()) LoseCapture();
@@ -471,6 +503,49 @@ void TX11Window::LoseCapture() {
     captured_ = false;
   }
   form_.CaptureLost();
+}
+
+namespace {
+// Looks through the queue (reading what has arrived) without taking anything.
+Bool SpotRelease(Display* /*display*/, XEvent* event, XPointer found) {
+  if (event->type == ButtonRelease) *reinterpret_cast<bool*>(found) = true;
+  return False;
+}
+}  // namespace
+
+// A grab ends without a release reaching the window when the window stops
+// being viewable (the host hides or reparents its own window mid-drag) or
+// when the button goes up after that; the server tells the window neither
+// for certain. So while a press lasts the window asks: still viewable, the
+// button still down or its release on the way?
+void TX11Window::CheckGrab() {
+  if (!Captured()) return;
+  const TClock::time_point now = TClock::now();
+  if (!grabCheckDue_ && now < nextGrabCheck_) return;
+  grabCheckDue_ = false;
+  nextGrabCheck_ = now + kGrabCheckInterval;
+  bool lost = true;
+  {
+    std::lock_guard<std::mutex> xGuard(xLock_);
+    if (!closed_ && !windowGone_) {
+      const x11errors::TScope scope;
+      XWindowAttributes attributes{};
+      const bool viewable = XGetWindowAttributes(display_, window_, &attributes) != 0 &&
+                            attributes.map_state == IsViewable;
+      Window root = 0, child = 0;
+      int rootX = 0, rootY = 0, x = 0, y = 0;
+      unsigned int buttons = 0;
+      XQueryPointer(display_, window_, &root, &child, &rootX, &rootY, &x, &y, &buttons);
+      // A release the server sent before its answer is in the queue by now.
+      bool releaseQueued = false;
+      XEvent ignored;
+      XCheckIfEvent(display_, &ignored, &SpotRelease, reinterpret_cast<XPointer>(&releaseQueued));
+      lost = !viewable || ((buttons & Button1Mask) == 0 && !releaseQueued);
+      XSync(display_, False);
+      CloseIfBroken();
+    }
+  }
+  if (lost) LoseCapture();
 }
 
 void TX11Window::TickIfDue() {
@@ -513,7 +588,7 @@ void TX11Window::Flush() {
     present_ = TRect{};
   }
   std::lock_guard<std::mutex> xGuard(xLock_);
-  if (Dead() || windowGone_) return;
+  if (closed_ || windowGone_) return;
   const x11errors::TScope scope;
   if (shown != mapped_) {
     if (shown) {
@@ -528,6 +603,7 @@ void TX11Window::Flush() {
   // Every reply and error of this batch arrives inside the scope; and a
   // shared image may be written again once the server has read it.
   XSync(display_, False);
+  CloseIfBroken();
 }
 
 void TX11Window::PutArea(TRect area) {

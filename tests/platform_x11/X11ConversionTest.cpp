@@ -1,0 +1,96 @@
+// The X11 back end's translations that need no server: colour values to a
+// visual's pixels, X's button state to the form's, and the screen density
+// from the server's resources.
+#include <gtest/gtest.h>
+
+#include "Screen.h"
+#include "X11Input.h"
+#include "X11PixelFormat.h"
+#include "X11Screen.h"
+
+namespace {
+
+constexpr TColour kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000;
+
+TEST(X11PixelFormatTest, PutsEachChannelWhereTheVisualsMasksSay) {
+  const TX11PixelFormat rgb(0xFF0000, 0x00FF00, 0x0000FF, 24);
+  ASSERT_TRUE(rgb.Usable());
+  EXPECT_EQ(rgb.Pixel(0x332211), 0x112233u);  // red 0x11 in the colour's low byte
+  EXPECT_EQ(rgb.Pixel(kRed), 0xFF0000u);
+  EXPECT_EQ(rgb.Pixel(kBlue), 0x0000FFu);
+  const TX11PixelFormat bgr(0x0000FF, 0x00FF00, 0xFF0000, 24);
+  EXPECT_EQ(bgr.Pixel(0x332211), 0x332211u);
+
+  // A 32-bit visual's spare byte is alpha: opaque, or the editor is invisible.
+  const TX11PixelFormat argb(0xFF0000, 0x00FF00, 0x0000FF, 32);
+  EXPECT_EQ(argb.Pixel(0x000000), 0xFF000000u);
+  EXPECT_EQ(argb.Pixel(0x332211), 0xFF112233u);
+
+  // 16-bit 5-6-5 and 30-bit 10-10-10: full levels stay full, black stays black.
+  const TX11PixelFormat r5g6b5(0xF800, 0x07E0, 0x001F, 16);
+  EXPECT_EQ(r5g6b5.Pixel(0xFFFFFF), 0xFFFFu);
+  EXPECT_EQ(r5g6b5.Pixel(kRed), 0xF800u);
+  EXPECT_EQ(r5g6b5.Pixel(kGreen), 0x07E0u);
+  EXPECT_EQ(r5g6b5.Pixel(0x000000), 0u);
+  const TX11PixelFormat deep(0x3FF00000, 0x000FFC00, 0x000003FF, 30);
+  EXPECT_EQ(deep.Pixel(0xFFFFFF), 0x3FFFFFFFu);
+  EXPECT_EQ(deep.Pixel(0x000080), 0x20200000u);  // red 128 of 255 is 514 of 1023
+
+  const TColour row[3] = {kRed, kGreen, kBlue};
+  uint32_t out[3] = {};
+  rgb.ConvertRow(row, out, 3);
+  EXPECT_EQ(out[0], 0xFF0000u);
+  EXPECT_EQ(out[1], 0x00FF00u);
+  EXPECT_EQ(out[2], 0x0000FFu);
+}
+
+TEST(X11PixelFormatTest, RefusesMasksNoConversionServes) {
+  EXPECT_FALSE(TX11PixelFormat(0, 0, 0, 24).Usable());                      // a palette visual
+  EXPECT_FALSE(TX11PixelFormat(0xFF0000, 0xFFFF00, 0x0000FF, 24).Usable());  // overlapping
+  EXPECT_FALSE(TX11PixelFormat(0xF0F000, 0x000F00, 0x0000FF, 24).Usable());  // split channel
+  EXPECT_FALSE(TX11PixelFormat(0xFF000000, 0x00FF00, 0x0000FF, 24).Usable());  // beyond the depth
+}
+
+TEST(X11InputTest, ButtonStateIsTheOneAfterTheEvent) {
+  TMouseButton button = TMouseButton::Right;
+  ASSERT_TRUE(x11input::ButtonFromX(Button1, button));
+  EXPECT_EQ(button, TMouseButton::Left);
+  ASSERT_TRUE(x11input::ButtonFromX(Button3, button));
+  EXPECT_EQ(button, TMouseButton::Right);
+  EXPECT_FALSE(x11input::ButtonFromX(Button4, button));  // the wheel
+
+  // X reports the state before the event.
+  EXPECT_EQ(x11input::ShiftAtPress(ShiftMask, TMouseButton::Left), ssShift | ssLeft);
+  EXPECT_EQ(x11input::ShiftAtRelease(Button1Mask | Button3Mask, TMouseButton::Left), ssRight);
+  EXPECT_EQ(x11input::ShiftFromX(ControlMask | Mod1Mask | Button2Mask), ssCtrl | ssAlt | ssMiddle);
+}
+
+TEST(X11ScreenTest, DensityFromXftDpiOrTheScreensSize) {
+  EXPECT_EQ(XftDpiFromResources("Xft.antialias:\t1\nXft.dpi:\t120\nXft.hinting:\t1\n"), 120);
+  EXPECT_EQ(XftDpiFromResources("Xft.dpi: 96.6"), 97);
+  EXPECT_EQ(XftDpiFromResources("Xft.dpi:\t96\nXft.dpi:\t144\n"), 144);  // the last one counts
+  EXPECT_EQ(XftDpiFromResources("Xft.dpix:\t120\n*dpi:\t120\n"), 0);
+  EXPECT_EQ(XftDpiFromResources("Xft.dpi:\tlarge\n"), 0);
+  EXPECT_EQ(XftDpiFromResources("Xft.dpi:\t120x\n"), 0);
+  EXPECT_EQ(XftDpiFromResources("Xft.dpi:\t0\n"), 0);
+  EXPECT_EQ(XftDpiFromResources("Xft.dpi:\t1e9\n"), 0);
+  EXPECT_EQ(XftDpiFromResources(""), 0);
+
+  EXPECT_EQ(PixelsPerInchFromSize(1024, 260), 100);
+  EXPECT_EQ(PixelsPerInchFromSize(1080, 285), 96);
+  EXPECT_EQ(PixelsPerInchFromSize(1080, 0), 0);  // servers that know no size
+}
+
+TEST(X11ScreenTest, ScreenDensityComesFromTheInstalledSource) {
+  SetPixelsPerInchSource([] { return int32_t{144}; });
+  EXPECT_EQ(ScreenPixelsPerInch(), 144);
+  OverrideScreenPixelsPerInch(120);
+  EXPECT_EQ(ScreenPixelsPerInch(), 120);
+  OverrideScreenPixelsPerInch(0);
+  SetPixelsPerInchSource([] { return int32_t{0}; });  // the source cannot tell
+  EXPECT_EQ(ScreenPixelsPerInch(), 96);
+  SetPixelsPerInchSource(nullptr);
+  EXPECT_EQ(ScreenPixelsPerInch(), 96);
+}
+
+}  // namespace
