@@ -112,9 +112,13 @@ TEST(EditorInAHostWindow, OpensAsAChildOfTheHostsWindowOfTheRectsSize) {
   int notAWindow = 0;
   EXPECT_EQ(fx.Dispatch(effEditOpen, 0, &notAWindow), 0);
 
+  // The host's own child is there first; the editor comes to the front.
+  HWND sibling = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, 0, 0, 50, 50,
+                                 fx.host->Handle(), nullptr, nullptr, nullptr);
   HWND editor = fx.Open();
   ASSERT_NE(editor, nullptr);
-  EXPECT_EQ(ChildWindows(fx.host->Handle()).size(), 1u);
+  EXPECT_NE(editor, sibling);
+  EXPECT_EQ(ChildWindows(fx.host->Handle()).size(), 2u);
   EXPECT_EQ(GetParent(editor), fx.host->Handle());
   EXPECT_TRUE(IsWindowVisible(editor));
   EXPECT_EQ(GetWindowLongPtrW(editor, GWL_STYLE) & (WS_CHILD | WS_CLIPSIBLINGS | WS_BORDER | WS_CAPTION),
