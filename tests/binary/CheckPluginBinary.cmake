@@ -1,5 +1,5 @@
 # Checks what the built plug-in shows a host and the system loader: its exported
-# symbols and, on Windows, the DLLs it imports.
+# symbols and the libraries it needs (on Windows the DLLs it imports).
 # cmake -DPLUGIN=<file> -DOBJDUMP=<objdump> -DKIND=windows|linux -P CheckPluginBinary.cmake
 cmake_minimum_required(VERSION 3.25)
 
@@ -62,4 +62,38 @@ else()
     message(FATAL_ERROR "exports are '${exports}', expected exactly main and VSTPluginMain")
   endif()
   message(STATUS "exports: ${exports}")
+
+  # The libraries the loader must find: the C and C++ runtime, X11 (with its
+  # MIT-SHM extension library) and FreeType, nothing a host machine may lack.
+  # A sanitizer build also needs its sanitizer's runtime.
+  if(NOT OBJDUMP)
+    find_program(OBJDUMP objdump REQUIRED)
+  endif()
+  execute_process(COMMAND ${OBJDUMP} -p ${PLUGIN} OUTPUT_VARIABLE dynamic RESULT_VARIABLE status)
+  if(NOT status EQUAL 0)
+    message(FATAL_ERROR "objdump failed on ${PLUGIN}")
+  endif()
+  string(REGEX MATCHALL "NEEDED +[^\n]+" needed "${dynamic}")
+  if(NOT needed)
+    message(FATAL_ERROR "no NEEDED entries: not a dynamically linked library?")
+  endif()
+  set(allowed_libraries
+    "^libc\\.so\\.6$" "^libm\\.so\\.6$" "^libpthread\\.so\\.0$" "^libdl\\.so\\.2$" "^librt\\.so\\.1$"
+    "^ld-linux[-a-z0-9_]*\\.so\\.[0-9]+$" "^libstdc\\+\\+\\.so\\.6$" "^libgcc_s\\.so\\.1$"
+    "^libX11\\.so\\.6$" "^libXext\\.so\\.6$" "^libfreetype\\.so\\.6$"
+    "^lib(a|ub|t)san\\.so\\.[0-9]+$")
+  foreach(entry ${needed})
+    string(REGEX REPLACE "^NEEDED +" "" library "${entry}")
+    string(STRIP "${library}" library)
+    set(known FALSE)
+    foreach(pattern ${allowed_libraries})
+      if(library MATCHES "${pattern}")
+        set(known TRUE)
+      endif()
+    endforeach()
+    if(NOT known)
+      message(FATAL_ERROR "needs ${library}, which is not the C or C++ runtime, X11 or FreeType")
+    endif()
+    message(STATUS "needs ${library}")
+  endforeach()
 endif()
