@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <cwchar>
+#include <iterator>
 #include <memory>
 #include <vector>
 
