@@ -8,10 +8,12 @@ all_packages=("${demo_packages[@]}"
   googletest libbenchmark-dev clang libclang-rt-14-dev
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 fonts-wine fonts-liberation xvfb libpng-dev libfreetype-dev libx11-dev imagemagick
+  libxext-dev libxtst-dev
   qemu-user-static g++-multilib
   # The linux32 build's libraries: the renderer's, and those the native build
-  # links for the controls' gallery and the platform layer's fonts.
-  libsndfile1-dev:i386 libpng-dev:i386 libfreetype-dev:i386)
+  # links for the controls' gallery, the platform layer's fonts and the
+  # editor's X11 window.
+  libsndfile1-dev:i386 libpng-dev:i386 libfreetype-dev:i386 libx11-dev:i386 libxext-dev:i386 libxtst-dev:i386)
 
 case "${1:-all}" in
   demo) wanted=("${demo_packages[@]}") ;;
