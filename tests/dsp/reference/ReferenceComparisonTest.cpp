@@ -15,6 +15,7 @@
 #include <initializer_list>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "Ondrel.h"
@@ -26,19 +27,27 @@ using reference::tReferenceFilter;
 
 namespace {
 
-// Sessions per test. The emulated 32-bit build runs some forty times slower.
-#ifdef ONDREL_UNDER_EMULATOR
-constexpr uint64_t kSessions = 12;
-constexpr uint64_t kFilterSeeds = 20;
-#else
-constexpr uint64_t kSessions = 150;
+// Sessions per test: a few seconds each natively. The emulated 32-bit build
+// runs some forty times slower, the sanitized debug build some ten times.
+#if defined(ONDREL_UNDER_EMULATOR)
+constexpr uint64_t kSessions = 25;
+constexpr uint64_t kSweepOrderSessions = 5;
+constexpr uint64_t kFilterSeeds = 50;
+#elif defined(__SANITIZE_ADDRESS__)
+constexpr uint64_t kSessions = 100;
+constexpr uint64_t kSweepOrderSessions = 10;
 constexpr uint64_t kFilterSeeds = 200;
+#else
+constexpr uint64_t kSessions = 1000;
+constexpr uint64_t kSweepOrderSessions = 100;
+constexpr uint64_t kFilterSeeds = 2000;
 #endif
 
 // Seeds of the sessions that start from a fresh plug-in, and of those that
 // start from a random state of lines, positions and filter histories.
 constexpr uint64_t kFreshSeeds = 1;
 constexpr uint64_t kAnyStateSeeds = 1000001;
+constexpr uint64_t kSweepOrderSeeds = 2000001;
 
 uint64_t SessionCount() {
   const char* text = std::getenv("ONDREL_REFERENCE_SESSIONS");
@@ -278,9 +287,17 @@ void SeedState(Random& random, ChorusUnderTest& fx, TReferenceChorus& model) {
   fx.HighPass->Y2 = model.HighPass.Y2 = history[7];
 }
 
+// What a session varies, and what it holds.
+struct SessionPlan {
+  bool fromAnyState = false;
+  // Parameters held at these values throughout; the rate too, unless 0.
+  std::vector<std::pair<int32_t, float>> held;
+  float heldSampleRate = 0.0f;
+};
+
 // One host session on a plug-in made as a host makes it, driven through its
 // record's entries. "" when the plug-in and the model agreed throughout.
-std::string RunSession(uint64_t seed, bool fromAnyState) {
+std::string RunSession(uint64_t seed, const SessionPlan& plan) {
   Random random(seed);
   auto* fx = new ChorusUnderTest(Host);
   AEffect* effect = fx->getAeffect();
@@ -299,9 +316,20 @@ std::string RunSession(uint64_t seed, bool fromAnyState) {
     model.SetSampleRate(rate);
     context << "\n  frame " << frame << ": sample rate " << rate;
   };
+  auto isHeld = [&](int32_t index) {
+    for (const auto& h : plan.held)
+      if (h.first == index) return true;
+    return false;
+  };
   auto changeSomething = [&] {
-    const int32_t index = random.Chance(0.03) ? random.Pick({-1, 9}) : random.Below(kNumParameters);
+    int32_t index;
+    do {
+      index = random.Chance(0.03) ? random.Pick({-1, 9}) : random.Below(kNumParameters);
+    } while (isHeld(index));
     setParameter(index, ParameterValue(random, index));
+  };
+  auto changeSampleRate = [&] {
+    if (plan.heldSampleRate == 0.0f) setSampleRate(SampleRateValue(random));
   };
 
   std::vector<float> input, left, right, modelLeft, modelRight;
@@ -323,7 +351,8 @@ std::string RunSession(uint64_t seed, bool fromAnyState) {
       effect->process(effect, inputs, outputs, frames);
     model.ProcessBlock(input.data(), modelLeft.data(), modelRight.data(), frames, replace);
     for (size_t n = 0; n < size && difference.empty(); ++n) {
-      difference = Differ("left", left[n], modelLeft[n]) + Differ("right", right[n], modelRight[n]);
+      difference = Differ("left", left[n], modelLeft[n]);
+      if (difference.empty()) difference = Differ("right", right[n], modelRight[n]);
       if (!difference.empty()) {
         difference += " at frame " + std::to_string(frame + static_cast<int64_t>(n)) + " (input " + Show(input[n]) +
                       ", block of " + std::to_string(frames) + (replace ? ", replacing)" : ", accumulating)");
@@ -338,8 +367,10 @@ std::string RunSession(uint64_t seed, bool fromAnyState) {
   setParameter(kAntiAlias, random.Pick({0.0f, 1.0f}));
   for (int32_t index : {kCutoff, kDelay, kWidth, kRate, kFeedback, kMix})
     if (random.Chance(0.7)) setParameter(index, ParameterValue(random, index));
-  if (random.Chance(0.7)) setSampleRate(SampleRateValue(random));
-  if (fromAnyState) SeedState(random, *fx, model);
+  if (random.Chance(0.7)) changeSampleRate();
+  if (plan.heldSampleRate != 0.0f) setSampleRate(plan.heldSampleRate);
+  for (const auto& h : plan.held) setParameter(h.first, h.second);
+  if (plan.fromAnyState) SeedState(random, *fx, model);
 
   // Most sessions are short; some run long enough for the lines to wrap and
   // a slow triangle to turn from a fresh start.
@@ -350,7 +381,7 @@ std::string RunSession(uint64_t seed, bool fromAnyState) {
     if (random.Chance(0.25)) {
       for (int32_t k = 1 + random.Below(3); k > 0; --k) changeSomething();
     }
-    if (random.Chance(0.02)) setSampleRate(SampleRateValue(random));
+    if (random.Chance(0.02)) changeSampleRate();
     if (random.Chance(0.1)) hostBlock = BlockSize(random);
     if (random.Chance(0.01)) process(random.Pick({0, -1, -4096}));
 
@@ -377,9 +408,9 @@ std::string RunSession(uint64_t seed, bool fromAnyState) {
   return difference + " after " + std::to_string(frame) + " frames; the session's changes:" + steps;
 }
 
-void RunSessions(uint64_t first) {
-  for (uint64_t seed : SeedsFrom(first, SessionCount())) {
-    const std::string difference = RunSession(seed, first == kAnyStateSeeds);
+void RunSessions(uint64_t first, uint64_t count, const SessionPlan& plan) {
+  for (uint64_t seed : SeedsFrom(first, count)) {
+    const std::string difference = RunSession(seed, plan);
     ASSERT_TRUE(difference.empty()) << "seed " << seed << " (ONDREL_REFERENCE_SEED=" << seed
                                     << " replays it): " << difference;
   }
@@ -387,9 +418,32 @@ void RunSessions(uint64_t first) {
 
 }  // namespace
 
-TEST(ReferenceChorus, HostSessionsFromAFreshPlugin) { RunSessions(kFreshSeeds); }
+TEST(ReferenceChorus, HostSessionsFromAFreshPlugin) { RunSessions(kFreshSeeds, SessionCount(), SessionPlan{}); }
 
-TEST(ReferenceChorus, HostSessionsFromAnyState) { RunSessions(kAnyStateSeeds); }
+TEST(ReferenceChorus, HostSessionsFromAnyState) {
+  SessionPlan plan;
+  plan.fromAnyState = true;
+  RunSessions(kAnyStateSeeds, SessionCount(), plan);
+}
+
+// The sweep's m is LfoPos / LfoHalfPeriod, then times ModDepth. The other
+// order gives the same float almost everywhere; it differs where the exact
+// m lies on a rounding tie of float, which takes a half period of 3 * 2^k
+// and a depth with a factor 3. Rate 0.043305 at 192 kHz (a period of
+// 1572864, about 8.2 s) and Width 0.5608 (a depth of 6615) have such ties
+// at about one position in 300.
+TEST(ReferenceChorus, TheSweepDividesBeforeItMultiplies) {
+  SessionPlan plan;
+  plan.fromAnyState = true;
+  plan.held = {{kRate, 0.043305f}, {kWidth, 0.5608f}, {kAntiAlias, 1.0f}};
+  plan.heldSampleRate = 192000.0f;
+  TReferenceChorus model;
+  model.SetSampleRate(plan.heldSampleRate);
+  for (const auto& h : plan.held) model.SetParameter(h.first, h.second);
+  ASSERT_EQ(model.LfoHalfPeriod, 3 << 18);
+  ASSERT_EQ(model.ModDepth, 6615);
+  RunSessions(kSweepOrderSeeds, kSweepOrderSessions, plan);
+}
 
 // The filter alone, every response and the unknown ones: designs at random
 // settings, redesigns while it runs (unchanged ones included, and ones that
