@@ -424,6 +424,14 @@ void TX11Window::Pump(bool fromIdle) {
     // A control's failure must not end the thread or reach the host's idle.
   }
   pumping_.store(std::thread::id{});
+  // Paints that paints kept asking for past the last round: the thread
+  // carries on with them.
+  bool more = false;
+  {
+    std::lock_guard<std::mutex> guard(requestLock_);
+    more = !paint_.IsEmpty() || !present_.IsEmpty();
+  }
+  if (more) Wake();
 }
 
 std::vector<XEvent> TX11Window::ReadEvents() {
