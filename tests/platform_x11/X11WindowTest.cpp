@@ -170,6 +170,11 @@ TEST_F(X11WindowTest, ShowsTheFormsBackBufferWithAndWithoutSharedMemory) {
     }
     EXPECT_TRUE(xhost::WaitFor([&] { return !(host.Capture(editor, kRateBounds) == before); }));
     EXPECT_TRUE(xhost::WaitFor([&] { return host.Capture(editor) == BackBuffer(); }));
+    // Hidden and shown again by the host: the server keeps nothing, the
+    // window repaints what it is told was exposed.
+    host.Unmap(top);
+    host.Map(top);
+    EXPECT_TRUE(xhost::WaitFor([&] { return host.Viewable(editor) && host.Capture(editor) == BackBuffer(); }));
     Lock lock(form.EventMutex());
     form.Detach();
   }
@@ -195,6 +200,18 @@ TEST_F(X11WindowTest, ClicksReachTheButtonsUnderThePointer) {
   EXPECT_TRUE(xhost::WaitFor([&] { return Lit(bass); }));
   EXPECT_TRUE(xhost::WaitFor([&] { return host.Capture(editor) == BackBuffer(); }));
   EXPECT_FALSE(host.Capture(editor) == pressed);
+}
+
+TEST_F(X11WindowTest, TheHostsIdleCallHandlesEventsOnTheHostsThread) {
+  const Window editor = OpenShown(top);
+  std::thread::id handledOn;
+  haas->OnLEDChange = [&](TComponent*) { handledOn = std::this_thread::get_id(); };
+  // With the form's lock held here the event thread cannot take the click:
+  // only the idle calls on this thread can.
+  Lock lock(form.EventMutex());
+  host.Click(editor, kHaasX, kButtonY);
+  EXPECT_TRUE(xhost::WaitFor([&] { return haas->LEDOn(); }, 5000, [&] { form.Idle(); }));
+  EXPECT_EQ(handledOn, std::this_thread::get_id());
 }
 
 TEST_F(X11WindowTest, AKnobDragMayLeaveTheWindowAndCountsAtTheRelease) {

@@ -63,6 +63,11 @@ void THost::Unmap(Window window) {
   XSync(display_, False);
 }
 
+void THost::Map(Window window) {
+  XMapWindow(display_, window);
+  XSync(display_, False);
+}
+
 std::vector<Window> THost::Children(Window parent) {
   Window root = 0, up = 0;
   Window* children = nullptr;

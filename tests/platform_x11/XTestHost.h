@@ -24,6 +24,7 @@ class THost {
   Window CreateTopLevel(int x, int y, int width, int height);
   void Destroy(Window window);
   void Unmap(Window window);
+  void Map(Window window);
   std::vector<Window> Children(Window parent);
   // Viewable: mapped, with every ancestor mapped.
   bool Viewable(Window window);
