@@ -5,7 +5,7 @@
 // whole state: lines, positions, working values, filters.
 //
 // A failure names its seed; ONDREL_REFERENCE_SEED=n runs that one session
-// alone, ONDREL_REFERENCE_SESSIONS=n changes how many run.
+// alone, ONDREL_REFERENCE_SESSIONS=n runs n sessions in each test.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -49,9 +49,9 @@ constexpr uint64_t kFreshSeeds = 1;
 constexpr uint64_t kAnyStateSeeds = 1000001;
 constexpr uint64_t kSweepOrderSeeds = 2000001;
 
-uint64_t SessionCount() {
+uint64_t SessionCount(uint64_t otherwise) {
   const char* text = std::getenv("ONDREL_REFERENCE_SESSIONS");
-  return text ? std::strtoull(text, nullptr, 10) : kSessions;
+  return text ? std::strtoull(text, nullptr, 10) : otherwise;
 }
 
 // The seeds a test runs from its first: all of its own, or the one asked for.
@@ -418,12 +418,12 @@ void RunSessions(uint64_t first, uint64_t count, const SessionPlan& plan) {
 
 }  // namespace
 
-TEST(ReferenceChorus, HostSessionsFromAFreshPlugin) { RunSessions(kFreshSeeds, SessionCount(), SessionPlan{}); }
+TEST(ReferenceChorus, HostSessionsFromAFreshPlugin) { RunSessions(kFreshSeeds, SessionCount(kSessions), SessionPlan{}); }
 
 TEST(ReferenceChorus, HostSessionsFromAnyState) {
   SessionPlan plan;
   plan.fromAnyState = true;
-  RunSessions(kAnyStateSeeds, SessionCount(), plan);
+  RunSessions(kAnyStateSeeds, SessionCount(kSessions), plan);
 }
 
 // The sweep's m is LfoPos / LfoHalfPeriod, then times ModDepth. The other
@@ -442,7 +442,7 @@ TEST(ReferenceChorus, TheSweepDividesBeforeItMultiplies) {
   for (const auto& h : plan.held) model.SetParameter(h.first, h.second);
   ASSERT_EQ(model.LfoHalfPeriod, 3 << 18);
   ASSERT_EQ(model.ModDepth, 6615);
-  RunSessions(kSweepOrderSeeds, kSweepOrderSessions, plan);
+  RunSessions(kSweepOrderSeeds, SessionCount(kSweepOrderSessions), plan);
 }
 
 // The filter alone, every response and the unknown ones: designs at random
