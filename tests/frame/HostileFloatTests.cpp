@@ -1,6 +1,7 @@
 // A host that unmasks every floating-point exception on its own thread and
 // then feeds the plug-in NaN, infinities, huge values, denormals and -0.0
-// through every entry. No trap may leave the plug-in.
+// through every entry. No trap may leave the plug-in. And a host that runs
+// in another rounding mode: the plug-in must sound the same.
 #include <gtest/gtest.h>
 
 #include <cfenv>
@@ -45,6 +46,48 @@ uint16_t ControlWord() {
   return static_cast<uint16_t>(cw & ~0x40);
 }
 #endif
+
+// The host's rounding mode (0 nearest, 1 down, 2 up, 3 toward zero), set in
+// the x87 word and in MXCSR alike.
+void SetRounding(uint32_t mode) {
+  uint16_t cw;
+  __asm__ __volatile__("fnstcw %0" : "=m"(cw));
+  cw = static_cast<uint16_t>((cw & ~0x0C00) | (mode << 10));
+  __asm__ __volatile__("fldcw %0" : : "m"(cw));
+  uint32_t mxcsr;
+  __asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
+  mxcsr = (mxcsr & ~0x6000u) | (mode << 13);
+  __asm__ __volatile__("ldmxcsr %0" : : "m"(mxcsr));
+}
+
+// The default setting over a bass-like signal, with every call made in the
+// given rounding mode, from construction on.
+std::vector<float> RenderRounding(uint32_t mode) {
+  SetRounding(mode);
+  std::vector<float> out;
+  {
+    harness::Instance fx;
+    AEffect* e = fx.record();
+    std::vector<float> in(512), left(512), right(512);
+    float* inputs[1] = {in.data()};
+    float* outputs[2] = {left.data(), right.data()};
+    for (int block = 0; block < 40; ++block) {
+      for (size_t n = 0; n < in.size(); ++n) {
+        const double t = static_cast<double>(block * 512 + static_cast<int>(n));
+        in[n] = static_cast<float>(0.6 * std::sin(0.0071 * t) + 0.15 * std::sin(0.173 * t));
+      }
+      SetRounding(mode);
+      if (block == 20) e->setParameter(e, 1, 0.6f);  // a redesign in this mode too
+      SetRounding(mode);
+      e->processReplacing(e, inputs, outputs, 512);
+      out.insert(out.end(), left.begin(), left.end());
+      out.insert(out.end(), right.begin(), right.end());
+    }
+    SetRounding(mode);
+  }
+  SetRounding(0);
+  return out;
+}
 
 bool RunningUnderEmulator() {
   // qemu-user does not raise unmasked floating-point exceptions as traps, so
@@ -107,6 +150,17 @@ TEST(HostileFloatingPoint, NoEntryTrapsWithEveryExceptionUnmasked) {
   UnmaskEverything();
   e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
   EXPECT_EQ(ControlWord(), 0x133F);
+}
+
+TEST(HostileFloatingPoint, EveryRoundingModeOfTheHostSoundsTheSame) {
+  const std::vector<float> nearest = RenderRounding(0);
+  for (uint32_t mode = 1; mode <= 3; ++mode) {
+    const std::vector<float> other = RenderRounding(mode);
+    ASSERT_EQ(other.size(), nearest.size());
+    size_t differ = 0;
+    for (size_t n = 0; n < other.size(); ++n) differ += other[n] != nearest[n];
+    EXPECT_EQ(differ, 0u) << "of " << other.size() << " samples in rounding mode " << mode;
+  }
 }
 
 TEST(HostileFloatingPoint, EntryPointAndCloseWithEveryExceptionUnmasked) {
