@@ -72,7 +72,7 @@ class TX11Window final : public TNativeWindow {
   void StartTimer(uint32_t intervalMs) override;
   void StopTimer() override;
   void Idle() override;
-  std::thread::id WindowThread() const override { return thread_id_.load(); }
+  std::thread::id WindowThread() const override { return windowThread_.load(); }
 
  private:
   bool CreateImage(Visual* visual, int depth, int32_t width, int32_t height, bool sharedMemory);
@@ -110,7 +110,7 @@ class TX11Window final : public TNativeWindow {
   bool mapped_ = false;
   bool windowGone_ = false;
   bool closed_ = false;
-  // Touched only by the pumping thread.
+  // Touched only while pumping (pumps take turns under the EventMutex).
   bool grabCheckDue_ = false;
   TClock::time_point nextGrabCheck_;
 
@@ -119,7 +119,7 @@ class TX11Window final : public TNativeWindow {
 
   int wakeFd_ = -1;
   std::thread thread_;
-  std::atomic<std::thread::id> thread_id_{};
+  std::atomic<std::thread::id> windowThread_{};
   std::atomic<bool> stop_{false};
   // The thread inside Pump: its own requests need no wake-up.
   std::atomic<std::thread::id> pumping_{};
@@ -248,7 +248,7 @@ bool TX11Window::Start() {
   } catch (...) {
     return false;
   }
-  thread_id_.store(thread_.get_id());
+  windowThread_.store(thread_.get_id());
   return true;
 }
 
@@ -287,6 +287,9 @@ TX11Window::~TX11Window() {
 
 void TX11Window::CloseIfBroken() {
   if (closed_ || !Dead()) return;
+  // Frees only client memory now; the server that held the GC is gone.
+  if (gc_ != nullptr) XFreeGC(display_, gc_);
+  gc_ = nullptr;
   XCloseDisplay(display_);
   x11errors::Unregister(display_);
   closed_ = true;
@@ -365,7 +368,7 @@ void TX11Window::Idle() { Pump(true); }
 
 void TX11Window::Run() {
   try {
-    thread_id_.store(std::this_thread::get_id());
+    windowThread_.store(std::this_thread::get_id());
     FloatGuard::Apply();
     while (!stop_.load()) {
       int timeout = -1;

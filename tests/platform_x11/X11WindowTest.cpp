@@ -263,13 +263,14 @@ TEST_F(X11WindowTest, SurvivesTheServerGoingAway) {
   ASSERT_FALSE(server.Name().empty());
   const std::string ours = std::getenv("DISPLAY");
   setenv("DISPLAY", server.Name().c_str(), 1);
-  // Left open on purpose: closing a connection to a dead server would end
-  // this process through Xlib's default handler, which is the host's affair.
+  // The host's window outlives the host's connection, which must not see
+  // the server die: Xlib's default handler would end this process.
   Display* doomed = XOpenDisplay(nullptr);
   ASSERT_NE(doomed, nullptr);
   const Window parent = XCreateSimpleWindow(doomed, DefaultRootWindow(doomed), 0, 0, 600, 400, 0, 0, 0);
   XMapWindow(doomed, parent);
-  XSync(doomed, False);
+  XSetCloseDownMode(doomed, RetainPermanent);
+  XCloseDisplay(doomed);
   const bool opened = Open(parent);
   setenv("DISPLAY", ours.c_str(), 1);
   ASSERT_TRUE(opened);
