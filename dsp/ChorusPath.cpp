@@ -82,9 +82,36 @@ void TOndrel::UpdateCoefficients() {
   const double sweepSamples = LfoSeconds(rate) * sweepPerSecond;
   ModDepth.store(Round(sweepSamples), relaxed);
 
-  const int32_t filterRate = Round(fs);
-  LowPass->Design(filterRate, ftLowPass, cutoffHz, 0.5f, 0.5f);
-  HighPass->Design(filterRate, ftHighPass, cutoffHz, 0.5f, 0.5f);
+  UpdateBandSplit();
+}
+
+// Designs never wait for one another. One that found every slot of a filter
+// taken by designers stopped in the middle of theirs leaves the flag up, and
+// whoever finishes a design next designs again from the values as they are
+// then. The flag is raised before a last look at the slots, and lowered only
+// after a design has finished, so between them no design is ever lost.
+void TOndrel::UpdateBandSplit() {
+  bool settled = DesignBandSplit();
+  for (;;) {
+    if (!settled) {
+      BandSplitPending.store(true);
+      if (!DesignBandSplit()) return;
+    }
+    if (!BandSplitPending.exchange(false)) return;
+    settled = DesignBandSplit();
+  }
+}
+
+bool TOndrel::DesignBandSplit() {
+  // Tickets before the values they are designed from: of two designers, the
+  // one that read later always wins.
+  const uint32_t lowTicket = LowPass->NextTicket();
+  const uint32_t highTicket = HighPass->NextTicket();
+  const int32_t rate = Round(getSampleRate());
+  const float hz = CutoffFrequency(Params[kCutoff].load(relaxed));
+  const bool low = LowPass->Design(lowTicket, rate, ftLowPass, hz, 0.5f, 0.5f);
+  const bool high = HighPass->Design(highTicket, rate, ftHighPass, hz, 0.5f, 0.5f);
+  return low && high;
 }
 
 void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames, bool replace) {

@@ -1,48 +1,117 @@
 #include "Filter.h"
 
 #include <cmath>
-#include <thread>
 
 #include "FloatGuard.h"
 
-void tFilterSV::Design(int32_t sampleRate, uint8_t filterType, float frequency, float q,
+std::atomic<void (*)()> tFilterSV::MidDesignHook{nullptr};
+
+namespace {
+constexpr auto relaxed = std::memory_order_relaxed;
+constexpr auto acquire = std::memory_order_acquire;
+constexpr auto release = std::memory_order_release;
+constexpr auto acqRel = std::memory_order_acq_rel;
+}  // namespace
+
+uint32_t tFilterSV::NextTicket() {
+  uint32_t ticket;
+  do {
+    ticket = Tickets.fetch_add(kTicketStep, acqRel) + kTicketStep;
+  } while (ticket == 0);  // reserved for "no design yet"
+  return ticket;
+}
+
+bool tFilterSV::Design(uint32_t ticket, int32_t sampleRate, uint8_t filterType, float frequency, float q,
                        float gainDB) {
   // Callers come from the host or the window system with any control word;
   // a Q of 0 or a rate of 0 must give non-finite coefficients, not a trap.
   FloatGuard::Apply();
+  ticket &= ~kSlotBits;
 
-  // Take the design for this thread: make Version odd, waiting while another
-  // designer holds it odd. Designs take well under a microsecond.
-  constexpr auto relaxed = std::memory_order_relaxed;
-  uint32_t version = Version.load(relaxed);
-  while ((version & 1) != 0 ||
-         !Version.compare_exchange_weak(version, version + 1, std::memory_order_acquire, relaxed)) {
-    if ((version & 1) != 0) {
-      std::this_thread::yield();
-      version = Version.load(relaxed);
-    }
+  // The owner redesigns on every parameter change; most calls change
+  // nothing. The running design then only takes this ticket, so that an
+  // older design still under way cannot replace it when it is done.
+  uint32_t running = HandedOver.load(acquire);
+  while (Recorded(sampleRate, filterType, frequency, q, gainDB) &&
+         RunningHas(running, sampleRate, filterType, frequency, q, gainDB)) {
+    if (!Newer(ticket, running)) return true;
+    if (HandedOver.compare_exchange_weak(running, ticket | (running & kSlotBits), acqRel, acquire)) return true;
   }
 
-  // The owner redesigns on every parameter change; most calls change nothing.
-  // Version 0 means no design yet: the construction state equals a 0 dB
-  // ftGain at 44100 Hz, and asking for exactly that must not leave B0 at 0.
-  if (version != 0 && Frequency.load(relaxed) == frequency && Q.load(relaxed) == q &&
-      GainDB.load(relaxed) == gainDB && FilterType.load(relaxed) == filterType &&
-      SampleRate.load(relaxed) == sampleRate) {
-    Version.store(version, std::memory_order_release);
-    return;
-  }
+  const Coefficients k = ComputeCoefficients(filterType, sampleRate, frequency, q, gainDB);
+  Record(sampleRate, filterType, frequency, q, gainDB, k);
 
-  // Release stores: a Process that sees any of them also sees the odd
-  // Version stored before it, and so drops what it read.
-  constexpr auto publish = std::memory_order_release;
-  Frequency.store(frequency, publish);
-  Q.store(q, publish);
-  GainDB.store(gainDB, publish);
-  FilterType.store(filterType, publish);
-  SampleRate.store(sampleRate, publish);
-  ComputeCoefficients(filterType, sampleRate, frequency, q, gainDB);
-  Version.store(version + 2, publish);
+  const uint32_t index = ClaimSlot();
+  if (index == kSlots) return false;
+  Slot& slot = Slots[index];
+  const uint32_t seq = slot.seq.load(relaxed);
+  slot.seq.store(seq + 1, relaxed);
+  // Release stores: a Process that sees any of them also sees the odd seq
+  // stored before it, and so drops what it read.
+  slot.type.store(filterType, release);
+  slot.sampleRate.store(sampleRate, release);
+  slot.frequency.store(frequency, release);
+  slot.q.store(q, release);
+  slot.gainDB.store(gainDB, release);
+  if (void (*hook)() = MidDesignHook.load(acquire)) hook();
+  slot.a1.store(k.a1, release);
+  slot.a2.store(k.a2, release);
+  slot.b0.store(k.b0, release);
+  slot.b1.store(k.b1, release);
+  slot.b2.store(k.b2, release);
+  slot.seq.store(seq + 2, release);
+
+  // Handed over unless a design of a later ticket was meanwhile.
+  const uint32_t word = ticket | index;
+  uint32_t current = HandedOver.load(acquire);
+  while (Newer(word, current) && !HandedOver.compare_exchange_weak(current, word, acqRel, acquire)) {
+  }
+  slot.claimed.store(false, release);
+  return true;
+}
+
+uint32_t tFilterSV::ClaimSlot() {
+  for (uint32_t index = 0; index < kSlots; ++index) {
+    Slot& slot = Slots[index];
+    if (slot.claimed.exchange(true, acqRel)) continue;
+    // Checked after the claim: the designer that held the slot before may
+    // have handed it over, and then it is running.
+    if ((HandedOver.load(acquire) & kSlotBits) != index) return index;
+    slot.claimed.store(false, release);
+  }
+  return kSlots;
+}
+
+bool tFilterSV::RunningHas(uint32_t word, int32_t sampleRate, uint8_t filterType, float frequency, float q,
+                           float gainDB) const {
+  if ((word & ~kSlotBits) == 0) return false;
+  const Slot& slot = Slots[word & kSlotBits];
+  const uint32_t seq = slot.seq.load(acquire);
+  if ((seq & 1) != 0) return false;
+  const bool same = slot.type.load(acquire) == filterType && slot.sampleRate.load(acquire) == sampleRate &&
+                    slot.frequency.load(acquire) == frequency && slot.q.load(acquire) == q &&
+                    slot.gainDB.load(acquire) == gainDB;
+  return same && slot.seq.load(relaxed) == seq;
+}
+
+bool tFilterSV::Recorded(int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB) const {
+  return Frequency.load(relaxed) == frequency && Q.load(relaxed) == q && GainDB.load(relaxed) == gainDB &&
+         FilterType.load(relaxed) == filterType && SampleRate.load(relaxed) == sampleRate;
+}
+
+void tFilterSV::Record(int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB,
+                       const Coefficients& k) {
+  Frequency.store(frequency, relaxed);
+  Q.store(q, relaxed);
+  GainDB.store(gainDB, relaxed);
+  FilterType.store(filterType, relaxed);
+  SampleRate.store(sampleRate, relaxed);
+  if (k.stored & kInvA0) InvA0.store(k.invA0, relaxed);
+  if (k.stored & kA1) A1.store(k.a1, relaxed);
+  if (k.stored & kA2) A2.store(k.a2, relaxed);
+  if (k.stored & kB0) B0.store(k.b0, relaxed);
+  if (k.stored & kB1) B1.store(k.b1, relaxed);
+  if (k.stored & kB2) B2.store(k.b2, relaxed);
 }
 
 // The designs follow the Audio EQ Cookbook. Every named intermediate is a
@@ -50,16 +119,17 @@ void tFilterSV::Design(int32_t sampleRate, uint8_t filterType, float frequency, 
 // rounding to float), the arithmetic between them is done in double, and each
 // coefficient is rounded to float before a later formula reads it. The
 // results therefore come out the same on every build, bit for bit.
-void tFilterSV::ComputeCoefficients(uint8_t filterType, int32_t sampleRate, float frequency,
-                                    float q, float gainDB) {
-  constexpr auto publish = std::memory_order_release;
+tFilterSV::Coefficients tFilterSV::ComputeCoefficients(uint8_t filterType, int32_t sampleRate, float frequency,
+                                                       float q, float gainDB) {
+  Coefficients k;
   if (filterType == ftGain) {
     const float b0 = static_cast<float>(std::pow(10.0, gainDB / 20.0));
-    B0.store(b0, publish);
-    return;
+    k.b0 = b0;
+    k.stored = kB0;
+    return k;
   }
   // Unknown types keep the old coefficients.
-  if (filterType > ftPeaking) return;
+  if (filterType > ftPeaking) return k;
 
   const float w0 = static_cast<float>(6.283185307179586477 * frequency / sampleRate);
   const float s = static_cast<float>(std::sin(double(w0)));
@@ -77,27 +147,32 @@ void tFilterSV::ComputeCoefficients(uint8_t filterType, int32_t sampleRate, floa
       const float invA0 = static_cast<float>(1.0 / (1.0 + alpha));
       const float a1 = static_cast<float>(-2.0 * c * invA0);
       const float a2 = static_cast<float>((1.0 - alpha) * invA0);
-      InvA0.store(invA0, publish);
-      A1.store(a1, publish);
-      A2.store(a2, publish);
+      k.invA0 = invA0;
+      k.a1 = a1;
+      k.a2 = a2;
+      k.stored = kInvA0 | kA1 | kA2;
       if (filterType == ftLowPass) {
         const float b1 = static_cast<float>((1.0 - c) * invA0 * g);
         const float b0 = static_cast<float>(b1 * 0.5);
-        B0.store(b0, publish);
-        B1.store(b1, publish);
+        k.b0 = b0;
+        k.b1 = b1;
+        k.stored |= kB0 | kB1;
       } else if (filterType == ftHighPass) {
         const float b1 = static_cast<float>(-(1.0 + c) * invA0 * g);
         const float b0 = static_cast<float>(-b1 * 0.5);
-        B0.store(b0, publish);
-        B1.store(b1, publish);
+        k.b0 = b0;
+        k.b1 = b1;
+        k.stored |= kB0 | kB1;
       } else if (filterType == ftBandPass) {
         const float b0 = static_cast<float>(double(alpha) * invA0 * g);
-        B0.store(b0, publish);
+        k.b0 = b0;
+        k.stored |= kB0;
       } else {
         const float b0 = static_cast<float>(double(invA0) * g);
         const float b1 = static_cast<float>(double(a1) * g);
-        B0.store(b0, publish);
-        B1.store(b1, publish);
+        k.b0 = b0;
+        k.b1 = b1;
+        k.stored |= kB0 | kB1;
       }
       break;
     }
@@ -127,12 +202,13 @@ void tFilterSV::ComputeCoefficients(uint8_t filterType, int32_t sampleRate, floa
                                               : -2.0 * A * (double(M) + Pc) * invA0);
       const float b2 = static_cast<float>(low ? double(A) * (double(P) - Mc - beta) * invA0
                                               : double(A) * (double(P) + Mc - beta) * invA0);
-      InvA0.store(invA0, publish);
-      A1.store(a1, publish);
-      A2.store(a2, publish);
-      B0.store(b0, publish);
-      B1.store(b1, publish);
-      B2.store(b2, publish);
+      k.invA0 = invA0;
+      k.a1 = a1;
+      k.a2 = a2;
+      k.b0 = b0;
+      k.b1 = b1;
+      k.b2 = b2;
+      k.stored = kInvA0 | kA1 | kA2 | kB0 | kB1 | kB2;
       break;
     }
     case ftPeaking: {
@@ -146,17 +222,20 @@ void tFilterSV::ComputeCoefficients(uint8_t filterType, int32_t sampleRate, floa
       const float b0 = static_cast<float>((1.0 + alphaA) * invA0);
       const float b2 = static_cast<float>((1.0 - alphaA) * invA0);
       // b1 equals a1 here; Process reads A1 in its place.
-      InvA0.store(invA0, publish);
-      A1.store(a1, publish);
-      A2.store(a2, publish);
-      B0.store(b0, publish);
-      B2.store(b2, publish);
+      k.invA0 = invA0;
+      k.a1 = a1;
+      k.a2 = a2;
+      k.b0 = b0;
+      k.b2 = b2;
+      k.stored = kInvA0 | kA1 | kA2 | kB0 | kB2;
       break;
     }
     default:
       break;
   }
+  return k;
 }
+
 
 void tFilterSV::Reset() {
   X1 = 0.0f;

@@ -1,15 +1,20 @@
 // Second-order IIR filters (direct form I biquads) for the band split.
 //
-// Threads: the owner may redesign a running filter from a parameter thread
-// while the audio thread keeps calling Process. Every field that Design writes
-// is an atomic (release stores and acquire loads, plain moves on x86), and
-// Design brackets its stores with an odd and an even Version. Process takes
-// a copy of a design only when it read the same even Version before and
-// after it, so it always runs one whole design: a mixture
-// of an old A1 and a new A2 can be unstable, and a designer thread preempted
-// between the two stores would otherwise let the output run off to infinity,
-// leaving NaN in the history for good. The history and that copy are touched
-// only by the audio thread (Process, Reset) and stay plain.
+// Threads: the owner may redesign a running filter from any number of
+// parameter threads while the audio thread keeps calling Process, and no
+// thread ever waits for another. Each Design computes its coefficients in
+// locals, writes them whole into one of a few slots that no other designer
+// and no running Process is using, and hands that slot over by swapping one
+// word that names the slot and the design's ticket. Process copies the
+// design of the slot named, and drops a copy that a designer overwrote while
+// it read: a mixture of an old A1 and a new A2 can be unstable and would
+// leave NaN in the history. A designer stopped half-way holds its own slot
+// only; the others keep handing over theirs.
+//
+// Tickets order the designs: a design replaces only one of an older ticket,
+// so a designer that was pre-empted cannot bring back a design older than
+// one already running. The history and the running copy are touched only
+// by the audio thread (Process, Reset) and stay plain.
 #pragma once
 
 #include <atomic>
@@ -50,10 +55,20 @@ class tFilterSV final : public tFilterBase {
  public:
   tFilterSV() = default;
 
-  // Safe to call on any thread while another runs Process, and from two
-  // threads at once. The history is left alone, so a running filter can be
-  // retuned without a click.
-  void Design(int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB);
+  // Orders the designs of several threads. An owner that derives the design
+  // from shared values takes the ticket before it reads them: a design read
+  // later then always carries the later ticket.
+  uint32_t NextTicket();
+
+  // Safe on any thread while another runs Process, and from several threads
+  // at once; never waits. The history is left alone, so a running filter can
+  // be retuned without a click. Returns false only when every slot was taken by designers stopped in the
+  // middle of theirs: the design was dropped, and the owner must design
+  // again once one of them has finished.
+  bool Design(uint32_t ticket, int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB);
+  bool Design(int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB) {
+    return Design(NextTicket(), sampleRate, filterType, frequency, q, gainDB);
+  }
 
   // Defined here so that an owner holding a tFilterSV can have it inlined:
   // it runs twice per frame on the audio thread.
@@ -84,57 +99,105 @@ class tFilterSV final : public tFilterBase {
   float Y1 = 0.0f;
   float Y2 = 0.0f;
 
-  // Coefficients, normalised by a0. Each response stores only those its
-  // equation reads; the others keep what an earlier design left in them.
+  // The record of the last Design asked for: its settings and the coefficients it came to, normalised by a0. Each
+  // response stores only those its equation reads; the others keep what an
+  // earlier design left in them. For inspection: Process reads the slots.
   std::atomic<float> InvA0{0.0f};
   std::atomic<float> A1{0.0f};
   std::atomic<float> A2{0.0f};
   std::atomic<float> B0{0.0f};
   std::atomic<float> B1{0.0f};
   std::atomic<float> B2{0.0f};
-
-  // The settings of the last Design, compared to skip an unchanged redesign.
   std::atomic<float> Frequency{0.0f};
   std::atomic<float> Q{0.0f};
   std::atomic<float> GainDB{0.0f};
   std::atomic<uint8_t> FilterType{ftGain};
   std::atomic<int32_t> SampleRate{44100};
 
-  // Odd while a Design is storing, even otherwise; 0 until the first Design
-  // has run. An odd value also keeps a second designer out.
-  std::atomic<uint32_t> Version{0};
+  // For tests: called by every Design in the middle of writing its slot,
+  // to stop a designer there. Null in use.
+  static std::atomic<void (*)()> MidDesignHook;
 
  private:
   friend class tFilterPair;
 
-  void ComputeCoefficients(uint8_t filterType, int32_t sampleRate, float frequency, float q,
-                           float gainDB);
+  struct Coefficients {
+    float invA0 = 0.0f, a1 = 0.0f, a2 = 0.0f, b0 = 0.0f, b1 = 0.0f, b2 = 0.0f;
+    uint8_t stored = 0;  // which of them the response sets, by the bits below
+  };
+  enum : uint8_t { kInvA0 = 1, kA1 = 2, kA2 = 4, kB0 = 8, kB1 = 16, kB2 = 32 };
+  static Coefficients ComputeCoefficients(uint8_t filterType, int32_t sampleRate, float frequency, float q,
+                                          float gainDB);
+  void Record(int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB,
+              const Coefficients& k);
+  bool Recorded(int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB) const;
+
+  // One design as handed over. Seq is odd while a designer writes the slot;
+  // Claimed keeps other designers out of it from before the write until
+  // after the hand-over.
+  struct Slot {
+    std::atomic<uint32_t> seq{0};
+    std::atomic<bool> claimed{false};
+    std::atomic<uint8_t> type{ftGain};
+    std::atomic<int32_t> sampleRate{0};
+    std::atomic<float> frequency{0.0f}, q{0.0f}, gainDB{0.0f};
+    std::atomic<float> a1{0.0f}, a2{0.0f}, b0{0.0f}, b1{0.0f}, b2{0.0f};
+  };
+  // The one handed over, and one for each designer stopped in the middle of
+  // its own at the same time.
+  static constexpr uint32_t kSlots = 4;
+  static constexpr uint32_t kSlotBits = 0x3;  // the low bits of a hand-over word
+  static constexpr uint32_t kTicketStep = kSlots;
+  Slot Slots[kSlots];
+  // The design Process is to run: its ticket, plus the slot in the low bits.
+  // Ticket 0 means no design yet: the construction state runs.
+  std::atomic<uint32_t> HandedOver{0};
+  std::atomic<uint32_t> Tickets{0};
+
+  static bool Newer(uint32_t word, uint32_t than) {
+    return static_cast<int32_t>((word & ~kSlotBits) - (than & ~kSlotBits)) > 0;
+  }
+  // Whether the design handed over has these settings; false when a
+  // designer was rewriting its slot meanwhile.
+  bool RunningHas(uint32_t word, int32_t sampleRate, uint8_t filterType, float frequency, float q,
+                  float gainDB) const;
+  // Claims a slot that is neither handed over nor another designer's; the
+  // number of slots when there is none.
+  uint32_t ClaimSlot();
 
   // The audio thread's copy of the design it runs: the float coefficients,
-  // widened once per design instead of per sample.
+  // widened once per design instead of per sample. Word 0 with a zero gain
+  // is the construction state.
   struct Snapshot {
-    uint32_t version = 0;
+    uint32_t word = 0;
     uint8_t type = ftGain;
     double a1 = 0.0, a2 = 0.0, b0 = 0.0, b1 = 0.0, b2 = 0.0;
   };
   Snapshot Running;
 
-  // Takes over the latest complete design, if there is a newer one.
+  // Takes over the design handed over last, if there is a newer one.
   void RefreshDesign();
 };
 
 FILTER_INLINE void tFilterSV::RefreshDesign() {
-  const uint32_t version = Version.load(std::memory_order_acquire);
-  if (version != Running.version && (version & 1) == 0) {
-    // Acquire loads (plain moves on x86): should one of them see a store of
-    // a later Design, the Version read after them sees that Design too.
-    constexpr auto acquire = std::memory_order_acquire;
-    const Snapshot fresh{version,         FilterType.load(acquire), A1.load(acquire),
-                         A2.load(acquire), B0.load(acquire),         B1.load(acquire),
-                         B2.load(acquire)};
-    // Torn by a Design that started meanwhile: keep the previous design for
-    // this sample and look again at the next.
-    if (Version.load(std::memory_order_relaxed) == version) Running = fresh;
+  const uint32_t word = HandedOver.load(std::memory_order_acquire);
+  if (word == Running.word) return;
+  const Slot& slot = Slots[word & kSlotBits];
+  // Acquire loads (plain moves on x86): should one of them see a store of
+  // a designer that claimed the slot since, the Seq or the word read after
+  // them shows it, and the copy is dropped for this sample.
+  constexpr auto acquire = std::memory_order_acquire;
+  const uint32_t seq = slot.seq.load(acquire);
+  if ((seq & 1) != 0) return;
+  const Snapshot fresh{word,
+                       slot.type.load(acquire),
+                       slot.a1.load(acquire),
+                       slot.a2.load(acquire),
+                       slot.b0.load(acquire),
+                       slot.b1.load(acquire),
+                       slot.b2.load(acquire)};
+  if (slot.seq.load(std::memory_order_relaxed) == seq && HandedOver.load(std::memory_order_relaxed) == word) {
+    Running = fresh;
   }
 }
 

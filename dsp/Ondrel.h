@@ -53,6 +53,12 @@ class TOndrel : public TAudioEffect {
   // and adding to the outputs.
   void ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames, bool replace);
 
+  // The band split's share of UpdateCoefficients: both filters designed for
+  // the stored cutoff at the current rate, without waiting for any other
+  // designer. DesignBandSplit is false when a design had to be dropped.
+  void UpdateBandSplit();
+  bool DesignBandSplit();
+
   // Name of the one program: a length and at most 24 characters.
   struct {
     uint8_t length = 0;
@@ -87,6 +93,8 @@ class TOndrel : public TAudioEffect {
   std::atomic<int32_t> LfoHalfPeriod{0};
 
   std::atomic<bool> Busy{false};
+  // A band-split design was dropped: the next designer to finish designs again.
+  std::atomic<bool> BandSplitPending{false};
 
   // Owned by the effect base once it registered itself; null without one.
   TOndrelEditorLink* EditorObject = nullptr;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <cmath>
 #include <thread>
 
@@ -293,52 +292,6 @@ TEST(FilterThreads, RedesignWhileProcessingStaysFinite) {
   stop.store(true);
   designer.join();
   EXPECT_TRUE(finite);
-}
-
-// A designer stopped between its stores (Version odd) must not reach the
-// audio thread: Process keeps running the last whole design until the
-// Version turns even again.
-TEST(FilterThreads, HalfStoredDesignIsNotRun) {
-  tFilterSV f, before, after;
-  f.Design(kRate, ftLowPass, 50.0f, 0.5f, 0.5f);
-  before.Design(kRate, ftLowPass, 50.0f, 0.5f, 0.5f);
-  after.Design(kRate, ftLowPass, 800.0f, 0.5f, 0.5f);
-  for (int n = 0; n < 100; ++n) ASSERT_EQ(f.Process(Noise(n)), before.Process(Noise(n)));
-
-  const uint32_t version = f.Version.load();
-  f.Version.store(version + 1);
-  f.A1.store(Load(after.A1));
-  for (int n = 100; n < 200; ++n) ASSERT_EQ(f.Process(Noise(n)), before.Process(Noise(n)));
-
-  f.A2.store(Load(after.A2));
-  f.B0.store(Load(after.B0));
-  f.B1.store(Load(after.B1));
-  f.Version.store(version + 2);
-  after.X1 = before.X1;
-  after.X2 = before.X2;
-  after.Y1 = before.Y1;
-  after.Y2 = before.Y2;
-  for (int n = 200; n < 300; ++n) ASSERT_EQ(f.Process(Noise(n)), after.Process(Noise(n)));
-}
-
-// Two parameter threads may redesign the same filter at once; the second
-// waits for the first rather than blending its stores into the other's.
-TEST(FilterThreads, SecondDesignerWaitsForTheFirst) {
-  tFilterSV f, expected;
-  f.Design(kRate, ftLowPass, 50.0f, 0.5f, 0.5f);
-  expected.Design(kRate, ftLowPass, 800.0f, 0.5f, 0.5f);
-  const uint32_t version = f.Version.load();
-  f.Version.store(version + 1);
-  std::atomic<bool> done{false};
-  std::thread second([&] {
-    f.Design(kRate, ftLowPass, 800.0f, 0.5f, 0.5f);
-    done.store(true);
-  });
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_FALSE(done.load());
-  f.Version.store(version + 2);
-  second.join();
-  ExpectSameCoefficients(f, expected);
 }
 
 }  // namespace

@@ -1,0 +1,123 @@
+// Designers stopped in the middle of a filter design, as a pre-empted window
+// or host thread would be: nobody waits for them, and what they bring when
+// they go on never replaces a newer design.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <thread>
+#include <vector>
+
+#include "DesignGate.h"
+#include "Ondrel.h"
+
+namespace {
+
+std::vector<float> Noise(size_t length, uint32_t seed) {
+  std::vector<float> v(length);
+  for (auto& s : v) {
+    seed = seed * 1664525u + 1013904223u;
+    s = static_cast<float>(static_cast<int32_t>(seed)) / 2147483648.0f;
+  }
+  return v;
+}
+
+std::vector<float> Block(TOndrel& fx, std::vector<float> in) {
+  std::vector<float> left(in.size()), right(in.size());
+  float* inputs[1] = {in.data()};
+  float* outputs[2] = {left.data(), right.data()};
+  fx.processReplacing(inputs, outputs, static_cast<int32_t>(in.size()));
+  left.insert(left.end(), right.begin(), right.end());
+  return left;
+}
+
+}  // namespace
+
+TEST(DesignHandOver, HalfWrittenDesignIsNotRun) {
+  tFilterSV f, before, after;
+  for (tFilterSV* x : {&f, &before}) x->Design(44100, ftLowPass, 50.0f, 0.5f, 0.5f);
+  after.Design(44100, ftLowPass, 800.0f, 0.5f, 0.5f);
+  const auto input = Noise(300, 5);
+  for (size_t n = 0; n < 100; ++n) ASSERT_EQ(f.Process(input[n]), before.Process(input[n])) << n;
+
+  DesignGate gate;
+  std::thread designer([&] {
+    gate.StopHere();
+    f.Design(44100, ftLowPass, 800.0f, 0.5f, 0.5f);
+  });
+  const bool stopped = gate.WaitStopped(1);
+  bool same = true;
+  for (size_t n = 100; n < 200; ++n) same = same && f.Process(input[n]) == before.Process(input[n]);
+  gate.Open();
+  designer.join();
+  ASSERT_TRUE(stopped);
+  EXPECT_TRUE(same);
+  after.X1 = before.X1;
+  after.X2 = before.X2;
+  after.Y1 = before.Y1;
+  after.Y2 = before.Y2;
+  for (size_t n = 200; n < 300; ++n) ASSERT_EQ(f.Process(input[n]), after.Process(input[n])) << n;
+}
+
+// The window thread is stopped in the middle of its design while the host's
+// audio thread sets the cutoff and processes: neither call may wait for it,
+// the block already runs the audio thread's split, and the window thread's
+// older design, finished later, does not come back.
+TEST(DesignHandOver, AStoppedDesignerHoldsUpNeitherParametersNorBlocks) {
+  TOndrel fx(nullptr), reference(nullptr);
+  const auto input = Noise(2048, 9);
+  DesignGate gate;
+  std::thread window([&] {
+    gate.StopHere();
+    fx.setParameter(kCutoff, 0.0f);
+  });
+  const bool stopped = gate.WaitStopped(1);
+
+  std::atomic<bool> done{false};
+  std::vector<float> during;
+  std::thread audio([&] {
+    fx.setParameter(kCutoff, 1.0f);
+    during = Block(fx, input);
+    done = true;
+  });
+  const bool returned = gate.WaitFor([&] { return done.load(); });
+  gate.Open();
+  window.join();
+  audio.join();
+  ASSERT_TRUE(stopped);
+  EXPECT_TRUE(returned) << "the audio thread waited for the stopped designer";
+
+  reference.setParameter(kCutoff, 1.0f);
+  EXPECT_EQ(during, Block(reference, input));
+  EXPECT_EQ(Block(fx, input), Block(reference, input));
+}
+
+// Every free slot of the low-pass taken by stopped designers: the design
+// that finds none is dropped, and made again by one of them once it goes
+// on, from the values of then.
+TEST(DesignHandOver, ADesignDroppedForWantOfASlotIsMadeLater) {
+  TOndrel fx(nullptr), reference(nullptr);
+  DesignGate gate;
+  std::vector<std::thread> windows;
+  for (int i = 1; i <= 3; ++i) {
+    windows.emplace_back([&fx, i] {
+      DesignGate::StopHere();
+      fx.setParameter(kCutoff, 0.1f * static_cast<float>(i));
+    });
+  }
+  const bool stopped = gate.WaitStopped(3);
+  std::atomic<bool> done{false};
+  std::thread host([&] {
+    fx.setParameter(kCutoff, 1.0f);
+    done = true;
+  });
+  const bool returned = gate.WaitFor([&] { return done.load(); });
+  gate.Open();
+  for (auto& window : windows) window.join();
+  host.join();
+  ASSERT_TRUE(stopped);
+  EXPECT_TRUE(returned);
+
+  reference.setParameter(kCutoff, 1.0f);
+  const auto input = Noise(2048, 3);
+  EXPECT_EQ(Block(fx, input), Block(reference, input));
+}
