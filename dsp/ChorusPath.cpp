@@ -1,6 +1,12 @@
 // The sound: working values from the parameters, and the block routine that
 // splits the band, runs the two swept delay lines and mixes the outputs.
+#include <algorithm>
 #include <cmath>
+#include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "FilterPair.h"
 #include "FloatGuard.h"
@@ -43,6 +49,47 @@ inline float InterpolatedTap(const float* line, int32_t base, float m, int64_t f
   const float tap =
       static_cast<float>(static_cast<double>(line[j]) + fraction * (static_cast<double>(line[j1]) - line[j]));
   return tap;
+}
+
+#if defined(__SSE2__)
+bool AllFinite(const float* samples, uint32_t count) {
+  const __m128i exponent = _mm_set1_epi32(0x7F800000);
+  __m128i bad = _mm_setzero_si128();
+  uint32_t n = 0;
+  for (; n + 4 <= count; n += 4) {
+    const __m128i bits = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples + n));
+    bad = _mm_or_si128(bad, _mm_cmpeq_epi32(_mm_and_si128(bits, exponent), exponent));
+  }
+  bool finite = _mm_movemask_epi8(bad) == 0;
+  for (; n < count; ++n) finite = finite && std::isfinite(samples[n]);
+  return finite;
+}
+#else
+bool AllFinite(const float* samples, uint32_t count) {
+  uint32_t bad = 0;
+  for (uint32_t n = 0; n < count; ++n) {
+    uint32_t bits;
+    std::memcpy(&bits, samples + n, sizeof bits);
+    bad |= static_cast<uint32_t>((bits & 0x7F800000u) == 0x7F800000u);
+  }
+  return bad == 0;
+}
+#endif
+
+void SilenceNonFinite(float* samples, uint32_t count) {
+  if (AllFinite(samples, count)) return;
+  for (uint32_t n = 0; n < count; ++n) {
+    if (!std::isfinite(samples[n])) samples[n] = 0.0f;
+  }
+}
+
+// Silences the NaN and infinities among count samples of a line from begin
+// on, wrapping at its end: written once, such a sample would come back
+// through the feedback for good.
+void ScrubLine(float* line, uint32_t begin, uint32_t count) {
+  const uint32_t first = std::min(count, static_cast<uint32_t>(TOndrel::kDelayLineLength) - begin);
+  SilenceNonFinite(line + begin, first);
+  SilenceNonFinite(line, count - first);
 }
 
 }  // namespace
@@ -246,5 +293,18 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
   LfoPos = lfoPos;
   LfoStep = lfoStep;
   bandSplit.Finish();
+
+  // One NaN, infinity or huge value from the host, or made of its values,
+  // would stay in the filter histories and the lines for good. Cleared here
+  // once a block rather than per sample: the next block starts sound. The
+  // lines keep finite values, however huge: with the settings in range they
+  // decay, and what they add to an ordinary signal stays finite.
+  if (sampleFrames > 0) {
+    LowPass->HealHistory();
+    HighPass->HealHistory();
+    const uint32_t written = static_cast<uint32_t>(std::min(sampleFrames, kDelayLineLength));
+    ScrubLine(lineA, static_cast<uint32_t>(writePos), written);
+    ScrubLine(lineB, static_cast<uint32_t>(writePos), written);
+  }
   Busy.store(false, std::memory_order_release);
 }

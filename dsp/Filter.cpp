@@ -40,6 +40,7 @@ bool tFilterSV::Design(uint32_t ticket, int32_t sampleRate, uint8_t filterType, 
 
   const Coefficients k = ComputeCoefficients(filterType, sampleRate, frequency, q, gainDB);
   Record(sampleRate, filterType, frequency, q, gainDB, k);
+  if (!Runnable(filterType, k)) return true;
 
   const uint32_t index = ClaimSlot();
   if (index == kSlots) return false;
@@ -112,6 +113,21 @@ void tFilterSV::Record(int32_t sampleRate, uint8_t filterType, float frequency, 
   if (k.stored & kB0) B0.store(k.b0, relaxed);
   if (k.stored & kB1) B1.store(k.b1, relaxed);
   if (k.stored & kB2) B2.store(k.b2, relaxed);
+}
+
+// Poles inside the unit circle: |a2| < 1 and |a1| < 1 + a2. A design meant to
+// have them on the circle (0 Hz, the Nyquist frequency) can come out a float
+// step or two beyond it; such a pole takes hours to grow, and the chorus
+// heals the history when it does, so only poles clearly outside are refused.
+// NaN fails every comparison.
+bool tFilterSV::Runnable(uint8_t filterType, const Coefficients& k) {
+  if (filterType > ftPeaking) return true;  // silent: nothing to run away
+  constexpr double kSlack = 1e-6;
+  const auto finite = [](float v) { return std::isfinite(v); };
+  const bool numerator = finite(k.b0) && finite(k.b1) && finite(k.b2);
+  if (filterType == ftGain) return numerator;
+  const double a1 = k.a1, a2 = k.a2;
+  return numerator && std::fabs(a2) <= 1.0 + kSlack && std::fabs(a1) <= 1.0 + a2 + kSlack;
 }
 
 // The designs follow the Audio EQ Cookbook. Every named intermediate is a
@@ -242,4 +258,9 @@ void tFilterSV::Reset() {
   X2 = 0.0f;
   Y1 = 0.0f;
   Y2 = 0.0f;
+}
+
+void tFilterSV::HealHistory() {
+  const auto sane = [](float v) { return std::fabs(v) <= kHistoryLimit; };
+  if (!(sane(X1) && sane(X2) && sane(Y1) && sane(Y2))) Reset();
 }

@@ -14,7 +14,7 @@
 // Tickets order the designs: a design replaces only one of an older ticket,
 // so a designer that was pre-empted cannot bring back a design older than
 // one already running. The history and the running copy are touched only
-// by the audio thread (Process, Reset) and stay plain.
+// by the audio thread (Process, Reset, HealHistory) and stay plain.
 #pragma once
 
 #include <atomic>
@@ -62,7 +62,10 @@ class tFilterSV final : public tFilterBase {
 
   // Safe on any thread while another runs Process, and from several threads
   // at once; never waits. The history is left alone, so a running filter can
-  // be retuned without a click. Returns false only when every slot was taken by designers stopped in the
+  // be retuned without a click. A design whose coefficients are not finite,
+  // or whose poles lie clearly outside the unit circle, is recorded in the
+  // fields below but not handed to Process, which keeps the last good one.
+  // Returns false only when every slot was taken by designers stopped in the
   // middle of theirs: the design was dropped, and the owner must design
   // again once one of them has finished.
   bool Design(uint32_t ticket, int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB);
@@ -75,6 +78,15 @@ class tFilterSV final : public tFilterBase {
   float Process(float sample) override;
 
   void Reset() override;
+
+  // Audio thread: Reset when the history holds a NaN or an infinity, or a
+  // value beyond kHistoryLimit. One such value would otherwise stay in the
+  // recursion for good; a huge one can ring beyond the float range on the
+  // way down even after the input has become ordinary again.
+  void HealHistory();
+  // Far above any signal (+400 dBFS), far enough below the float range that
+  // the ringing of any band-split design started from it stays finite.
+  static constexpr float kHistoryLimit = 1e20f;
 
   // The history as a value, for a block loop that keeps it in registers:
   // SaveHistory before the loop, Process(h, x) per sample, RestoreHistory
@@ -99,7 +111,8 @@ class tFilterSV final : public tFilterBase {
   float Y1 = 0.0f;
   float Y2 = 0.0f;
 
-  // The record of the last Design asked for: its settings and the coefficients it came to, normalised by a0. Each
+  // The record of the last Design asked for, refused ones included: its
+  // settings and the coefficients it came to, normalised by a0. Each
   // response stores only those its equation reads; the others keep what an
   // earlier design left in them. For inspection: Process reads the slots.
   std::atomic<float> InvA0{0.0f};
@@ -128,6 +141,7 @@ class tFilterSV final : public tFilterBase {
   enum : uint8_t { kInvA0 = 1, kA1 = 2, kA2 = 4, kB0 = 8, kB1 = 16, kB2 = 32 };
   static Coefficients ComputeCoefficients(uint8_t filterType, int32_t sampleRate, float frequency, float q,
                                           float gainDB);
+  static bool Runnable(uint8_t filterType, const Coefficients& k);
   void Record(int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB,
               const Coefficients& k);
   bool Recorded(int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB) const;

@@ -270,6 +270,50 @@ TEST(FilterState, DesignMasksFloatingPointTraps) {
 }
 #endif
 
+// A design that cannot run, for non-finite coefficients (a Q of 0, a rate of
+// 0, a NaN frequency) or a pole outside the unit circle (a frequency above
+// the Nyquist frequency, a negative Q), is recorded but not run: the filter
+// goes on with the last good design.
+TEST(FilterState, DesignsThatCannotRunAreNotHandedOver) {
+  const struct {
+    int32_t rate;
+    float hz, q;
+  } cases[] = {{kRate, 100.0f, 0.0f}, {0, 100.0f, 0.5f}, {kRate, NAN, 0.5f}, {1000, 800.0f, 0.5f}, {kRate, 100.0f, -0.5f}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.rate << " Hz, " << c.hz << ", Q " << c.q);
+    tFilterSV f, good;
+    f.Design(kRate, ftLowPass, 100.0f, 0.5f, 0.5f);
+    good.Design(kRate, ftLowPass, 100.0f, 0.5f, 0.5f);
+    for (int n = 0; n < 100; ++n) ASSERT_EQ(f.Process(Noise(n)), good.Process(Noise(n)));
+    f.Design(c.rate, ftLowPass, c.hz, c.q, 0.5f);
+    EXPECT_EQ(f.SampleRate.load(), c.rate);
+    for (int n = 100; n < 5000; ++n) ASSERT_EQ(f.Process(Noise(n)), good.Process(Noise(n))) << n;
+  }
+}
+
+TEST(FilterState, HealHistoryClearsOnlyAPoisonedHistory) {
+  const float poisons[] = {NAN, INFINITY, -INFINITY, 2 * tFilterSV::kHistoryLimit};
+  for (int field = 0; field < 4; ++field) {
+    for (float poison : poisons) {
+      tFilterSV f;
+      f.Design(kRate, ftHighPass, 100.0f, 0.5f, 0.5f);
+      for (int n = 0; n < 10; ++n) f.Process(Noise(n));
+      float* history[] = {&f.X1, &f.X2, &f.Y1, &f.Y2};
+      *history[field] = poison;
+      f.HealHistory();
+      EXPECT_TRUE(f.X1 == 0.0f && f.X2 == 0.0f && f.Y1 == 0.0f && f.Y2 == 0.0f) << field << ": " << poison;
+    }
+  }
+  tFilterSV sound;
+  sound.X1 = tFilterSV::kHistoryLimit;
+  sound.X2 = -tFilterSV::kHistoryLimit;
+  sound.Y1 = -0.5f;
+  sound.HealHistory();
+  EXPECT_EQ(sound.X1, tFilterSV::kHistoryLimit);
+  EXPECT_EQ(sound.X2, -tFilterSV::kHistoryLimit);
+  EXPECT_EQ(sound.Y1, -0.5f);
+}
+
 // ---------------------------------------------------------------------------
 // Redesign from another thread while the audio thread runs.
 
