@@ -51,6 +51,15 @@ inline float InterpolatedTap(const float* line, int32_t base, float m, int64_t f
   return tap;
 }
 
+// The band split's design frequency. At or above half the sample rate there
+// is no such filter (w0 past pi turns the design unstable): the whole band is
+// low there, and the design moves just below the Nyquist frequency, where Q
+// 0.5 still keeps both poles well inside the unit circle (at about -0.94).
+float SplitDesignFrequency(float cutoffHz, int32_t rate) {
+  if (cutoffHz >= 0.5 * rate) return static_cast<float>(0.49 * rate);
+  return cutoffHz;
+}
+
 #if defined(__SSE2__)
 bool AllFinite(const float* samples, uint32_t count) {
   const __m128i exponent = _mm_set1_epi32(0x7F800000);
@@ -155,7 +164,7 @@ bool TOndrel::DesignBandSplit() {
   const uint32_t lowTicket = LowPass->NextTicket();
   const uint32_t highTicket = HighPass->NextTicket();
   const int32_t rate = Round(getSampleRate());
-  const float hz = CutoffFrequency(Params[kCutoff].load(relaxed));
+  const float hz = SplitDesignFrequency(CutoffFrequency(Params[kCutoff].load(relaxed)), rate);
   const bool low = LowPass->Design(lowTicket, rate, ftLowPass, hz, 0.5f, 0.5f);
   const bool high = HighPass->Design(highTicket, rate, ftHighPass, hz, 0.5f, 0.5f);
   return low && high;

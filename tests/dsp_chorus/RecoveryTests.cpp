@@ -100,3 +100,25 @@ TEST(Recovery, EveryUpsetIsGoneWithTheNextBlock) {
   }
   }
 }
+
+// At rates below twice the highest split frequency the split lies at or above
+// the Nyquist frequency; its design is kept below it, and it stays stable.
+TEST(Recovery, SplitAboveTheNyquistFrequencyStaysStable) {
+  for (float rate : {1000.0f, 1200.0f, 1600.0f}) {
+    SCOPED_TRACE(rate);
+    ChorusProbe fx;
+    fx.setSampleRate(rate);
+    fx.setParameter(kCutoff, 1.0f);
+    EXPECT_EQ(fx.CutoffHz, 800.0f);
+    EXPECT_LT(fx.LowPass->Frequency, rate / 2);
+    EXPECT_EQ(fx.HighPass->Frequency.load(), fx.LowPass->Frequency.load());
+    double peak = 0.0;
+    for (int block = 0; block < 20; ++block) peak = std::max(peak, Peak(fx.Run(Bass(1000))));
+    EXPECT_LT(peak, 3.0);
+  }
+  // Where the split is below it, nothing changes.
+  ChorusProbe fx;
+  fx.setSampleRate(1601.0f);
+  fx.setParameter(kCutoff, 1.0f);
+  EXPECT_EQ(fx.LowPass->Frequency, 800.0f);
+}
