@@ -1,9 +1,14 @@
 // Drives the plug-in's host entries with whatever a fuzzer makes up: opcodes,
 // indices, values, raw float bits (NaN, infinities, huge), block sizes and
-// sample rates, in any order, across instance lifetimes.
+// sample rates, in any order, across instance lifetimes. Text buffers are as
+// small as a host may make them, so that a text one byte too long is caught.
+// Then the host behaves again, and the sound must come back at once.
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "AudioEffect.h"
@@ -33,6 +38,41 @@ class Bytes {
   size_t pos_ = 0;
 };
 
+// What a host offers for each text opcode: the 9 bytes the VST 2 interface
+// promises for displays and labels (kVstMaxParamStrLen 8 and the zero), the
+// 12 the plug-in's names take, 25 for the program name.
+size_t TextBufferSize(int32_t opcode) {
+  switch (opcode) {
+    case effGetParamLabel:
+    case effGetParamDisplay:
+      return 9;
+    case effGetParamName:
+      return 12;
+    case effGetProgramName:
+      return 25;
+    default:
+      return 0;
+  }
+}
+
+// A host that behaves again: in-range parameters (bass mode on, so that the
+// band split runs), a common rate, a resume, and a block of a plain bass
+// line. Every sample must be finite.
+void RequireSoundAgain(AEffect* e) {
+  const float settings[] = {1.0f, 0.25f, 0.56f, 0.5f, 0.5f, 0.25f, 0.6f, 1.0f, 1.0f};
+  for (int32_t index = 0; index < 9; ++index) e->setParameter(e, index, settings[index]);
+  e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 44100.0f);
+  e->dispatcher(e, effMainsChanged, 0, 1, nullptr, 0.0f);
+  std::vector<float> in(1024), left(1024), right(1024);
+  for (size_t n = 0; n < in.size(); ++n) in[n] = static_cast<float>(0.5 * std::sin(0.01 * static_cast<double>(n)));
+  float* inputs[1] = {in.data()};
+  float* outputs[2] = {left.data(), right.data()};
+  e->processReplacing(e, inputs, outputs, static_cast<int32_t>(in.size()));
+  for (size_t n = 0; n < in.size(); ++n) {
+    if (!std::isfinite(left[n]) || !std::isfinite(right[n])) std::abort();
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -40,7 +80,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   TAudioEffect* object = createEffectInstance(Host);
   AEffect* e = object->getAeffect();
   std::vector<float> in(4096), left(4096), right(4096);
-  char text[256];
 
   while (!bytes.empty()) {
     const uint8_t action = bytes.take<uint8_t>() % 6;
@@ -59,12 +98,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const intptr_t value = bytes.take<int32_t>();
         const float opt = bytes.take<float>();
         // A parent window or rectangle pointer would have to be real; the
-        // text opcodes get a real buffer or none.
-        void* ptr = nullptr;
-        if (opcode >= effSetProgramName && opcode <= effGetParamName && (value & 1)) {
-          std::memset(text, 'x', sizeof text);
-          text[sizeof text - 1] = '\0';
-          ptr = text;
+        // text opcodes get a buffer of the host's size or none. A buffer of
+        // its own on the heap, so that one byte past its end is caught.
+        std::unique_ptr<char[]> text;
+        if (opcode == effSetProgramName && (value & 1)) {
+          const size_t length = bytes.take<uint8_t>();
+          text.reset(new char[length + 1]);
+          for (size_t i = 0; i < length; ++i) text[i] = static_cast<char>(bytes.take<uint8_t>() | 1);
+          text[length] = '\0';
+        } else if (const size_t capacity = TextBufferSize(opcode); capacity > 0 && (value & 1)) {
+          text.reset(new char[capacity]);
+          std::memset(text.get(), 'x', capacity);
         }
         if (opcode == effClose) {
           e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
@@ -72,7 +116,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
           e = object->getAeffect();
           break;
         }
-        e->dispatcher(e, opcode, index, value, ptr, opt);
+        e->dispatcher(e, opcode, index, value, text.get(), opt);
         break;
       }
       case 3:
@@ -92,6 +136,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       }
     }
   }
+  RequireSoundAgain(e);
   e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
   return 0;
 }
