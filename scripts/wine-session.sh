@@ -6,7 +6,9 @@ set -euo pipefail
 
 tmp=$(mktemp -d /tmp/ondrel-wine.XXXXXX)
 xvfb_pid=
+holder_pid=
 cleanup() {
+  [ -n "$holder_pid" ] && kill "$holder_pid" 2>/dev/null || true
   /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
   /usr/lib/wine/wineserver64 -w >/dev/null 2>&1 || true
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
@@ -33,5 +35,13 @@ mkdir -p "$WINEPREFIX"
 mkdir -p "$WINEPREFIX/drive_c/windows/Fonts"
 cp /usr/share/wine/fonts/* "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
 /usr/lib/wine/wine64 reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1
+# Wine closes its desktop a few seconds after the last program on it ends, and
+# opening it again cost each of the next window-using test programs 10 to 15 s
+# (measured). An idle program, waiting on a pipe that never delivers, keeps
+# the desktop open for the whole session.
+mkfifo "$tmp/hold"
+/usr/lib/wine/wine64 cmd.exe <"$tmp/hold" >/dev/null 2>&1 &
+holder_pid=$!
+exec 4>"$tmp/hold"
 
 "$@"
