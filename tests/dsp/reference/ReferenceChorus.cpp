@@ -57,11 +57,7 @@ void TReferenceChorus::UpdateCoefficients() {
   LfoPeriod = Round(periodSamples);
   LfoHalfPeriod = LfoPeriod / 2;
 
-  // Held as a double before T scales it: at Width 1, Rate 0 and 44100 Hz the
-  // depth is a tie (3307.5) only in double; x87's wider product falls short
-  // of it and would round to 3307 instead of 3308.
-  const double sweepPerSecond = 0.0075 * Params[pnWidth] * fs;
-  const double depthSamples = T * sweepPerSecond;
+  const double depthSamples = T * (0.0075 * Params[pnWidth] * fs);
   ModDepth = Round(depthSamples);
 
   const int32_t filterRate = Round(fs);
