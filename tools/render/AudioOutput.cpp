@@ -13,14 +13,18 @@
 namespace render {
 namespace {
 
-int SoundFileFormat(OutputFormat format) {
+// What a WAV header's 32-bit sizes can count, less room for the chunks
+// before the samples (libsndfile's take about a hundred bytes).
+constexpr int64_t kWavLimitBytes = INT64_C(0xFFFFFFFF) - 4096;
+
+int BytesPerFrame(OutputFormat format) {
   switch (format) {
-    case OutputFormat::Float32: return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
-    case OutputFormat::Pcm16: return SF_FORMAT_WAV | SF_FORMAT_PCM_16;
-    case OutputFormat::Pcm24: return SF_FORMAT_WAV | SF_FORMAT_PCM_24;
-    case OutputFormat::Flac: return SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
+    case OutputFormat::Pcm16: return 2 * 2;
+    case OutputFormat::Pcm24:
+    case OutputFormat::Flac: return 2 * 3;
+    case OutputFormat::Float32: break;
   }
-  return SF_FORMAT_WAV | SF_FORMAT_FLOAT;
+  return 2 * 4;
 }
 
 std::string FolderOf(const std::string& path) {
@@ -36,6 +40,21 @@ std::string NameOf(const std::string& path) {
 
 }  // namespace
 
+int SoundFileFormatFor(OutputFormat format, int64_t frames) {
+  switch (format) {
+    case OutputFormat::Flac: return SF_FORMAT_FLAC | SF_FORMAT_PCM_24;
+    case OutputFormat::Pcm16:
+    case OutputFormat::Pcm24:
+    case OutputFormat::Float32: break;
+  }
+  const int container = frames > kWavLimitBytes / BytesPerFrame(format) ? SF_FORMAT_RF64 : SF_FORMAT_WAV;
+  switch (format) {
+    case OutputFormat::Pcm16: return container | SF_FORMAT_PCM_16;
+    case OutputFormat::Pcm24: return container | SF_FORMAT_PCM_24;
+    default: return container | SF_FORMAT_FLOAT;
+  }
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   struct stat first, second;
   if (stat(a.c_str(), &first) != 0 || stat(b.c_str(), &second) != 0) return false;
@@ -43,12 +62,12 @@ bool SameFile(const std::string& a, const std::string& b) {
 }
 
 std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, OutputFormat format, int sampleRate,
-                                               std::string& error) {
+                                               int64_t plannedFrames, std::string& error) {
   SF_INFO info;
   std::memset(&info, 0, sizeof info);
   info.samplerate = sampleRate;
   info.channels = 2;
-  info.format = SoundFileFormat(format);
+  info.format = SoundFileFormatFor(format, plannedFrames);
   if (!sf_format_check(&info)) {
     error = std::string("cannot write ") + FormatName(format) + " at " + std::to_string(sampleRate) + " Hz";
     return nullptr;
@@ -61,6 +80,7 @@ std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, OutputFo
 
   std::unique_ptr<OutputFile> output(new OutputFile());
   output->path_ = path;
+  output->sampleRate_ = sampleRate;
   output->integerSamples_ = format != OutputFormat::Float32;
   // Same folder as the target, so the final rename cannot cross file systems.
   std::string pattern = FolderOf(path) + "/." + NameOf(path) + ".partial-XXXXXX";
@@ -113,6 +133,7 @@ bool OutputFile::Write(const float* left, const float* right, int32_t count, std
     error = "cannot write " + path_ + ": " + sf_strerror(file);
     return false;
   }
+  framesWritten_ += count;
   return true;
 }
 
@@ -124,10 +145,23 @@ bool OutputFile::Commit(std::string& error) {
   // old file or the whole new one.
   const bool synced = fsync(fd_) == 0;
   const int syncError = errno;
-  close(fd_);
-  fd_ = -1;
   if (!closed || !synced) {
     error = "cannot finish " + path_ + ": " + (closed ? std::strerror(syncError) : sf_strerror(nullptr));
+    return false;
+  }
+  // A header its format cannot hold is written without complaint: only
+  // reading it back shows it. Through our own descriptor, which may read
+  // whatever mode the file was given.
+  SF_INFO back;
+  std::memset(&back, 0, sizeof back);
+  if (lseek(fd_, 0, SEEK_SET) == 0) {
+    if (SNDFILE* reread = sf_open_fd(fd_, SFM_READ, &back, SF_FALSE)) sf_close(reread);
+  }
+  close(fd_);
+  fd_ = -1;
+  if (back.frames != framesWritten_ || back.channels != 2 || back.samplerate != sampleRate_) {
+    error = "cannot finish " + path_ + ": it reads back as " + std::to_string(back.frames) + " frames of the " +
+            std::to_string(framesWritten_) + " written";
     return false;
   }
   if (std::rename(temporaryPath_.c_str(), path_.c_str()) != 0) {

@@ -1,6 +1,7 @@
 // The stereo output file. It is written under a temporary name in the target
-// folder and renamed only when complete, so a failed or interrupted render
-// never leaves a half-written file and never spoils an existing one.
+// folder and renamed only when complete and read back whole, so a failed or
+// interrupted render never leaves a half-written file and never spoils an
+// existing one.
 #pragma once
 
 #include <cstdint>
@@ -12,12 +13,18 @@
 
 namespace render {
 
+// The libsndfile format of an output of this many frames: a WAV file whose
+// sizes outgrow the 32 bits of its header becomes RF64, the WAV of 64-bit
+// sizes that the common audio tools read.
+int SoundFileFormatFor(OutputFormat format, int64_t frames);
+
 class OutputFile {
  public:
   // Checks that the format can hold this sample rate, then creates the
-  // temporary file. On failure returns null and a one-line reason.
+  // temporary file, for a render of plannedFrames. On failure returns null
+  // and a one-line reason.
   static std::unique_ptr<OutputFile> Create(const std::string& path, OutputFormat format, int sampleRate,
-                                            std::string& error);
+                                            int64_t plannedFrames, std::string& error);
   ~OutputFile();  // removes the temporary file unless Commit succeeded
 
   OutputFile(const OutputFile&) = delete;
@@ -25,7 +32,7 @@ class OutputFile {
 
   bool Write(const float* left, const float* right, int32_t count, std::string& error);
 
-  // Finishes the file and gives it its name.
+  // Finishes the file, reads its header back, and gives it its name.
   bool Commit(std::string& error);
 
  private:
@@ -34,6 +41,8 @@ class OutputFile {
   int fd_ = -1;
   std::string path_;
   std::string temporaryPath_;
+  int sampleRate_ = 0;
+  int64_t framesWritten_ = 0;
   bool integerSamples_ = false;
   bool committed_ = false;
   std::vector<float> interleaved_;

@@ -131,7 +131,7 @@ int RenderFile(const render::Options& options, const std::string& pluginPath) {
   for (const render::ParameterChange& setting : settings) session->SetParameter(setting.index, setting.value);
 
   std::unique_ptr<render::OutputFile> file =
-      render::OutputFile::Create(output.path, output.format, source->sampleRate(), error);
+      render::OutputFile::Create(output.path, output.format, source->sampleRate(), totalFrames, error);
   if (!file) return Fail(error);
 
   source->Prepare();
