@@ -75,8 +75,11 @@ void TReferenceChorus::ProcessBlock(const float* input, float* left, float* righ
   for (int32_t n = 0; n < frames; ++n) ProcessFrame(block, input[n], left[n], right[n], replace);
 }
 
-// A read between two samples: i = floor(m), taken as Round(m - 0.5) for an m
-// that is not whole.
+// A read between two samples at i = Round(m - 0.5), the floor of an m that is
+// not whole. Dual's mirrored position ModDepth - m can round to a whole
+// number although m is not; the tie then goes to even, and an odd one is read
+// as the sample below it plus the whole difference, which need not round to
+// the sample itself when the two differ greatly in size.
 float TReferenceChorus::InterpolatedTap(const std::vector<float>& line, int64_t base, float m) const {
   const int32_t i = Round(static_cast<double>(m) - 0.5);
   const int64_t j = Wrap(base + i);
