@@ -62,7 +62,11 @@ int32_t TOndrelEditor::open(void* parent) {
     CreateForm();
   }
   // Makes the form's window in this parent, or moves it there from another.
-  if (!form->AttachTo(parent)) return 0;
+  // The form's lock: the old window's event thread may still be feeding it.
+  {
+    std::lock_guard<std::recursive_mutex> formGuard(form->EventMutex());
+    if (!form->AttachTo(parent)) return 0;
+  }
   windowThread.store(form->NativeWindow()->WindowThread(), std::memory_order_relaxed);
   LoadAllValues();
   form->Show();
@@ -76,7 +80,10 @@ void TOndrelEditor::close() {
   if (form == nullptr) return;
   // Releasing the window stops its thread, if it has one; from then on the
   // host's editor thread is the form's thread again.
-  form->Detach();
+  {
+    std::lock_guard<std::recursive_mutex> formGuard(form->EventMutex());
+    form->Detach();
+  }
   windowThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
 }
 
@@ -92,6 +99,7 @@ void TOndrelEditor::idle() {
 void TOndrelEditor::pluginClosing() {
   std::lock_guard<std::recursive_mutex> guard(lock);
   if (form == nullptr) return;
+  std::lock_guard<std::recursive_mutex> formGuard(form->EventMutex());
   form->KillTimer();
   form->Detach();
   form->FEditor = nullptr;

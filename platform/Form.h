@@ -75,9 +75,9 @@ class TForm : public TComponent {
 
   // Held by whoever feeds or changes the form from a thread that may not be
   // the only one: a back end that handles events on a thread of its own
-  // holds it for each batch of events, the editor for its work on the form.
-  // Never held while a native window is destroyed (its thread may be
-  // waiting for it).
+  // holds it for each batch of events, the editor for its work on the form,
+  // attaching and detaching included. So a back end's thread that waits for
+  // it must give up waiting once its window is told to go.
   std::recursive_mutex& EventMutex() { return eventMutex_; }
 
   const TBitmap& BackBuffer() const { return backBuffer_; }
