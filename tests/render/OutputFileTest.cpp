@@ -1,5 +1,8 @@
-// The output file on its own: the container a planned size needs.
+// The output file on its own: the container a planned size needs, and what
+// replacing an existing file keeps of it.
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
 
 #include "AudioOutput.h"
 #include "ToolRunner.h"
@@ -22,6 +25,12 @@ bool WriteRamp(const std::string& path, OutputFormat format, int64_t plannedFram
     right[static_cast<size_t>(n)] = -left[static_cast<size_t>(n)];
   }
   return file->Write(left.data(), right.data(), frames, error) && file->Commit(error);
+}
+
+mode_t ModeOf(const std::string& path) {
+  struct stat status {};
+  stat(path.c_str(), &status);
+  return status.st_mode & 07777;
 }
 
 }  // namespace
@@ -61,6 +70,34 @@ TEST(OutputFile, Rf64ReadsBackWhole) {
     ASSERT_EQ(sound.channel[1][n], -sound.channel[0][n]) << n;
   }
   EXPECT_EQ(dir.Files(), std::vector<std::string>{"long.wav"});
+}
+
+TEST(OutputFile, ReplacingKeepsTheModeAndTheLink) {
+  ScratchFolder dir;
+  std::string error;
+  std::ofstream(dir / "private.wav") << "an earlier render";
+  chmod((dir / "private.wav").c_str(), 0600);
+  ASSERT_TRUE(WriteRamp(dir / "private.wav", OutputFormat::Pcm16, 100, 100, error)) << error;
+  EXPECT_EQ(ModeOf(dir / "private.wav"), 0600u);
+  EXPECT_EQ(ReadSound(dir / "private.wav").frames(), 100);
+
+  // A link, relative to its own folder, to a file elsewhere; and a link to a
+  // file not there yet.
+  std::filesystem::create_directory(dir.path() / "takes");
+  std::ofstream(dir / "takes/real.wav") << "an earlier render";
+  chmod((dir / "takes/real.wav").c_str(), 0640);
+  std::filesystem::create_symlink("takes/real.wav", dir.path() / "link.wav");
+  std::filesystem::create_symlink("takes/new.wav", dir.path() / "ahead.wav");
+  ASSERT_TRUE(WriteRamp(dir / "link.wav", OutputFormat::Float32, 200, 200, error)) << error;
+  ASSERT_TRUE(WriteRamp(dir / "ahead.wav", OutputFormat::Float32, 300, 300, error)) << error;
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "link.wav"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir.path() / "ahead.wav"));
+  EXPECT_EQ(ReadSound(dir / "takes/real.wav").frames(), 200);
+  EXPECT_EQ(ModeOf(dir / "takes/real.wav"), 0640u);
+  EXPECT_EQ(ReadSound(dir / "takes/new.wav").frames(), 300);
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path())) {
+    EXPECT_EQ(entry.path().filename().string().find(".partial-"), std::string::npos) << entry.path();
+  }
 }
 
 }  // namespace render_test

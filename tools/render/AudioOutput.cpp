@@ -38,6 +38,29 @@ std::string NameOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+// The file that opening path for writing would write: symbolic links
+// followed to their end, which need not exist yet.
+bool FollowLinks(const std::string& path, std::string& target, std::string& error) {
+  target = path;
+  for (int hops = 0; hops < 40; ++hops) {
+    struct stat status;
+    if (lstat(target.c_str(), &status) != 0 || !S_ISLNK(status.st_mode)) return true;
+    std::vector<char> buffer(256);
+    ssize_t length;
+    while ((length = readlink(target.c_str(), buffer.data(), buffer.size())) == static_cast<ssize_t>(buffer.size())) {
+      buffer.resize(buffer.size() * 2);
+    }
+    if (length <= 0) {
+      error = "cannot follow the link " + target + ": " + std::strerror(length < 0 ? errno : ENOENT);
+      return false;
+    }
+    const std::string next(buffer.data(), static_cast<size_t>(length));
+    target = next[0] == '/' ? next : FolderOf(target) + "/" + next;
+  }
+  error = "cannot follow the link " + path + ": " + std::strerror(ELOOP);
+  return false;
+}
+
 }  // namespace
 
 int SoundFileFormatFor(OutputFormat format, int64_t frames) {
@@ -72,29 +95,42 @@ std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, OutputFo
     error = std::string("cannot write ") + FormatName(format) + " at " + std::to_string(sampleRate) + " Hz";
     return nullptr;
   }
+  std::string target;
+  if (!FollowLinks(path, target, error)) return nullptr;
   struct stat status;
-  if (stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode)) {
+  const bool replacing = stat(target.c_str(), &status) == 0;
+  if (replacing && S_ISDIR(status.st_mode)) {
     error = "output " + path + " is a folder";
     return nullptr;
   }
 
   std::unique_ptr<OutputFile> output(new OutputFile());
-  output->path_ = path;
+  output->path_ = target;
   output->sampleRate_ = sampleRate;
   output->integerSamples_ = format != OutputFormat::Float32;
   // Same folder as the target, so the final rename cannot cross file systems.
-  std::string pattern = FolderOf(path) + "/." + NameOf(path) + ".partial-XXXXXX";
+  std::string pattern = FolderOf(target) + "/." + NameOf(target) + ".partial-XXXXXX";
   const int fd = mkstemp(pattern.data());
   if (fd < 0) {
-    error = "cannot write to " + FolderOf(path) + ": " + std::strerror(errno);
+    error = "cannot write to " + FolderOf(target) + ": " + std::strerror(errno);
     return nullptr;
   }
   output->temporaryPath_ = pattern;
-  // mkstemp makes the file private; the result should get the permissions any
-  // newly created file gets.
-  const mode_t mask = umask(0);
-  umask(mask);
-  fchmod(fd, 0666 & ~mask);
+  if (replacing && S_ISREG(status.st_mode)) {
+    // The file replaced keeps its mode, and its owner and group where we
+    // may give them (owner first: a change of owner clears set-id bits).
+    const bool owned = fchown(fd, status.st_uid, status.st_gid) == 0;
+    if (!owned && fchown(fd, static_cast<uid_t>(-1), status.st_gid) != 0) {
+      // Then it is ours, in our group, as a new file would be.
+    }
+    fchmod(fd, status.st_mode & 07777);
+  } else {
+    // mkstemp makes the file private; a new file gets the permissions any
+    // newly created file gets.
+    const mode_t mask = umask(0);
+    umask(mask);
+    fchmod(fd, 0666 & ~mask);
+  }
 
   output->fd_ = fd;
   SNDFILE* file = sf_open_fd(fd, SFM_WRITE, &info, SF_FALSE);

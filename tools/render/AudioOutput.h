@@ -21,8 +21,10 @@ int SoundFileFormatFor(OutputFormat format, int64_t frames);
 class OutputFile {
  public:
   // Checks that the format can hold this sample rate, then creates the
-  // temporary file, for a render of plannedFrames. On failure returns null
-  // and a one-line reason.
+  // temporary file, for a render of plannedFrames. An existing file of that
+  // name is replaced at the end with its permissions kept; a symbolic link
+  // keeps pointing where it did, and what it points to is replaced. On
+  // failure returns null and a one-line reason.
   static std::unique_ptr<OutputFile> Create(const std::string& path, OutputFormat format, int sampleRate,
                                             int64_t plannedFrames, std::string& error);
   ~OutputFile();  // removes the temporary file unless Commit succeeded
@@ -39,7 +41,7 @@ class OutputFile {
   OutputFile() = default;
   void* file_ = nullptr;  // SNDFILE*
   int fd_ = -1;
-  std::string path_;
+  std::string path_;  // where the file goes: symbolic links followed
   std::string temporaryPath_;
   int sampleRate_ = 0;
   int64_t framesWritten_ = 0;
