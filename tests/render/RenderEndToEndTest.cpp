@@ -360,24 +360,48 @@ TEST(RenderList, ListsAnyPluginAndHelpNamesTheOptions) {
   }
 }
 
-TEST(RenderInterrupt, LeavesNothingBehind) {
-  ScratchFolder dir;
-  std::ofstream(dir / "ondrel-demo.wav") << "an earlier render";
-  // An hour of tail keeps the render busy long enough to be interrupted once
-  // its temporary file exists.
-  const ToolProcess process = StartTool(kTool, {"--tail", "3600"}, dir.path());
-  bool writing = false;
-  for (int wait = 0; wait < 1000 && !writing; ++wait) {
-    for (const std::string& name : dir.Files()) writing = writing || name.rfind(".ondrel-demo.wav.partial-", 0) == 0;
-    if (!writing) usleep(10000);
+// Starts a render that takes long, and waits until its temporary file exists.
+ToolProcess StartLongRender(const ScratchFolder& dir, const std::vector<int>& ignored = {}) {
+  const ToolProcess process = StartTool(kTool, {"--tail", "3600"}, dir.path(), {}, ignored);
+  for (int wait = 0; wait < 1000; ++wait) {
+    for (const std::string& name : dir.Files()) {
+      if (name.rfind(".ondrel-demo.wav.partial-", 0) == 0) return process;
+    }
+    usleep(10000);
   }
-  kill(process.pid, SIGINT);
+  ADD_FAILURE() << "no temporary file appeared";
+  return process;
+}
+
+// Ctrl-C, a closed terminal, kill, a closed pipe, a timer, a crash: every
+// signal that ends the program takes the temporary file with it, and the
+// exit code tells which it was.
+TEST(RenderInterrupt, EverySignalThatEndsTheRenderLeavesNothingBehind) {
+  for (int number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGUSR1, SIGUSR2, SIGALRM, SIGSEGV, SIGABRT}) {
+    SCOPED_TRACE(strsignal(number));
+    ScratchFolder dir;
+    std::ofstream(dir / "ondrel-demo.wav") << "an earlier render";
+    const ToolProcess process = StartLongRender(dir);
+    kill(process.pid, number);
+    const ToolRun run = Finish(process);
+    EXPECT_EQ(run.exitCode, 128 + number);
+    if (number != SIGSEGV && number != SIGABRT) {
+      EXPECT_TRUE(Has(run.err, "interrupted; nothing written")) << run.err;
+    }
+    EXPECT_EQ(dir.Files(), std::vector<std::string>{"ondrel-demo.wav"});
+    EXPECT_EQ(ReadFile(dir / "ondrel-demo.wav"), "an earlier render");
+  }
+}
+
+// Started with hangups ignored (nohup): a closed terminal does not end it.
+TEST(RenderInterrupt, AnIgnoredHangupStaysIgnored) {
+  ScratchFolder dir;
+  const ToolProcess process = StartTool(kTool, {"--tail", "60"}, dir.path(), {}, {SIGHUP});
+  for (int wait = 0; wait < 1000 && dir.Files().empty(); ++wait) usleep(10000);
+  kill(process.pid, SIGHUP);
   const ToolRun run = Finish(process);
-  ASSERT_TRUE(writing);
-  EXPECT_EQ(run.exitCode, 130);
-  EXPECT_TRUE(Has(run.err, "interrupted; nothing written")) << run.err;
-  EXPECT_EQ(dir.Files(), std::vector<std::string>{"ondrel-demo.wav"});
-  EXPECT_EQ(ReadFile(dir / "ondrel-demo.wav"), "an earlier render");
+  EXPECT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(ReadSound(dir / "ondrel-demo.wav").frames(), 441000 + 60 * 44100);
 }
 
 // ---- Errors: a one-line message, a non-zero exit, nothing written -------------------

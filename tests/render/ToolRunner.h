@@ -3,9 +3,11 @@
 #pragma once
 
 #include <sndfile.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -64,9 +66,10 @@ struct ToolProcess {
   std::string errName;
 };
 
-// Starts program with args in folder; environment adds NAME=VALUE entries.
+// Starts program with args in folder; environment adds NAME=VALUE entries,
+// and the signals in ignored start ignored, as nohup leaves SIGHUP.
 inline ToolProcess StartTool(const std::string& program, const std::vector<std::string>& args, const fs::path& folder,
-                             const std::vector<std::string>& environment = {}) {
+                             const std::vector<std::string>& environment = {}, const std::vector<int>& ignored = {}) {
   char outName[] = "/tmp/ondrel-render-out-XXXXXX";
   char errName[] = "/tmp/ondrel-render-err-XXXXXX";
   const int outFd = mkstemp(outName);
@@ -77,6 +80,10 @@ inline ToolProcess StartTool(const std::string& program, const std::vector<std::
   process.pid = fork();
   if (process.pid == 0) {
     if (chdir(folder.c_str()) != 0) _exit(126);
+    // A program a signal ends leaves no core file in the folder.
+    const rlimit noCore{0, 0};
+    setrlimit(RLIMIT_CORE, &noCore);
+    for (int number : ignored) std::signal(number, SIG_IGN);
     dup2(outFd, STDOUT_FILENO);
     dup2(errFd, STDERR_FILENO);
     for (const std::string& entry : environment) putenv(const_cast<char*>(entry.c_str()));

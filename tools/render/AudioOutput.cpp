@@ -6,12 +6,36 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 
 namespace render {
 namespace {
+
+// The temporary file of the render under way, where a signal handler can
+// reach it without allocating: set and cleared with every signal blocked.
+char partialPath[4096];
+volatile std::sig_atomic_t hasPartialPath = 0;
+
+class SignalsHeldBack {
+ public:
+  SignalsHeldBack() {
+    sigset_t all;
+    sigfillset(&all);
+    sigprocmask(SIG_BLOCK, &all, &previous_);
+  }
+  ~SignalsHeldBack() { sigprocmask(SIG_SETMASK, &previous_, nullptr); }
+
+ private:
+  sigset_t previous_;
+};
+
+void ForgetPartialFile() {
+  SignalsHeldBack held;
+  hasPartialPath = 0;
+}
 
 // What a WAV header's 32-bit sizes can count, less room for the chunks
 // before the samples (libsndfile's take about a hundred bytes).
@@ -78,6 +102,10 @@ int SoundFileFormatFor(OutputFormat format, int64_t frames) {
   }
 }
 
+void OutputFile::RemovePartialFile() {
+  if (hasPartialPath) unlink(partialPath);
+}
+
 bool SameFile(const std::string& a, const std::string& b) {
   struct stat first, second;
   if (stat(a.c_str(), &first) != 0 || stat(b.c_str(), &second) != 0) return false;
@@ -110,7 +138,19 @@ std::unique_ptr<OutputFile> OutputFile::Create(const std::string& path, OutputFo
   output->integerSamples_ = format != OutputFormat::Float32;
   // Same folder as the target, so the final rename cannot cross file systems.
   std::string pattern = FolderOf(target) + "/." + NameOf(target) + ".partial-XXXXXX";
-  const int fd = mkstemp(pattern.data());
+  if (pattern.size() >= sizeof partialPath) {
+    error = "cannot write " + path + ": " + std::strerror(ENAMETOOLONG);
+    return nullptr;
+  }
+  int fd;
+  {
+    SignalsHeldBack held;
+    fd = mkstemp(pattern.data());
+    if (fd >= 0) {
+      std::memcpy(partialPath, pattern.c_str(), pattern.size() + 1);
+      hasPartialPath = 1;
+    }
+  }
   if (fd < 0) {
     error = "cannot write to " + FolderOf(target) + ": " + std::strerror(errno);
     return nullptr;
@@ -148,6 +188,7 @@ OutputFile::~OutputFile() {
   if (file_) sf_close(static_cast<SNDFILE*>(file_));
   if (fd_ >= 0) close(fd_);
   if (!committed_ && !temporaryPath_.empty()) unlink(temporaryPath_.c_str());
+  ForgetPartialFile();
 }
 
 bool OutputFile::Write(const float* left, const float* right, int32_t count, std::string& error) {

@@ -37,6 +37,10 @@ class OutputFile {
   // Finishes the file, reads its header back, and gives it its name.
   bool Commit(std::string& error);
 
+  // For a handler of a fatal signal: removes the temporary file of the
+  // render under way, if there is one. Async-signal-safe.
+  static void RemovePartialFile();
+
  private:
   OutputFile() = default;
   void* file_ = nullptr;  // SNDFILE*

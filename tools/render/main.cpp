@@ -3,6 +3,7 @@
 // it and writes the stereo result.
 #include <csignal>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <sstream>
 
@@ -23,11 +24,56 @@ namespace {
 constexpr char kProgram[] = "ondrel-render";
 constexpr int kFailed = 1;
 constexpr int kBadCommandLine = 2;
-constexpr int kInterrupted = 130;
 
+// The number of the signal that asked the render to end, or 0.
 volatile std::sig_atomic_t stopRequested = 0;
 
-extern "C" void RequestStop(int) { stopRequested = 1; }
+extern "C" void RequestStop(int number) { stopRequested = number; }
+
+// A fault (in a plug-in, most likely) cannot be returned to: the temporary
+// file goes now, and the signal ends the program as it would have.
+extern "C" void RemovePartialFileAndDie(int number) {
+  render::OutputFile::RemovePartialFile();
+  std::raise(number);  // the handler was reset on entry
+}
+
+void Catch(int number, void (*handler)(int), int flags) {
+  struct sigaction previous;
+  // Ignored when we started (nohup, a shell's background job): stays so.
+  if (sigaction(number, nullptr, &previous) != 0 || previous.sa_handler == SIG_IGN) return;
+  struct sigaction action;
+  std::memset(&action, 0, sizeof action);
+  action.sa_handler = handler;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = flags;
+  sigaction(number, &action, nullptr);
+}
+
+// Every signal whose default ends the program leaves no temporary file
+// behind. One sent to us (Ctrl-C, a closed terminal, kill) stops the render
+// between two blocks, the plug-in is closed properly, and the exit code is
+// 128 + the signal's number, as the shell reports a program a signal ended.
+// Caught from the start: a signal that arrives while the file is being set
+// up must not leave it behind.
+void CatchTerminatingSignals() {
+  for (int number : {SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ,
+                     SIGVTALRM, SIGPROF, SIGIO,
+#if defined(SIGPWR)
+                     SIGPWR,
+#endif
+#if defined(SIGSTKFLT)
+                     SIGSTKFLT,
+#endif
+                     }) {
+    // Restarted system calls: a signal between two blocks must not turn
+    // into a failed write.
+    Catch(number, RequestStop, SA_RESTART);
+  }
+  for (int number = SIGRTMIN; number <= SIGRTMAX; ++number) Catch(number, RequestStop, SA_RESTART);
+  for (int number : {SIGILL, SIGTRAP, SIGABRT, SIGBUS, SIGFPE, SIGSEGV, SIGSYS}) {
+    Catch(number, RemovePartialFileAndDie, SA_RESETHAND | SA_NODEFER);
+  }
+}
 
 int Fail(const std::string& message, int code = kFailed) {
   std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
@@ -79,11 +125,7 @@ void Report(const render::RenderResult& result, int sampleRate, render::OutputFo
 }
 
 int RenderFile(const render::Options& options, const std::string& pluginPath) {
-  // Ctrl-C ends the render between two blocks, so the temporary file is
-  // removed and the plug-in closed properly. Caught from the start: a signal
-  // that arrives while the file is being set up must not leave it behind.
-  std::signal(SIGINT, RequestStop);
-  std::signal(SIGTERM, RequestStop);
+  CatchTerminatingSignals();
   std::string error;
   render::OutputChoice output;
   if (!render::ChooseOutput(options, output, error)) return Fail(error, kBadCommandLine);
@@ -138,7 +180,7 @@ int RenderFile(const render::Options& options, const std::string& pluginPath) {
   render::RenderResult result;
   const bool rendered = render::Render(*session, *source, *file, job, result, error);
   session.reset();  // effMainsChanged(0), effClose
-  if (!rendered) return Fail(error, result.stopped ? kInterrupted : kFailed);
+  if (!rendered) return Fail(error, stopRequested != 0 ? 128 + stopRequested : kFailed);
   if (!file->Commit(error)) return Fail(error);
 
   Report(result, source->sampleRate(), output.format);
