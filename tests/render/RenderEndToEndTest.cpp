@@ -425,6 +425,7 @@ TEST_P(RenderErrors, ExitNonZeroAndWriteNothing) {
   std::ofstream(dir / "garbage.so") << "this is not a library\n";
   std::ofstream(dir / "bad.txt") << "0 Rate 0.5\nRate\n";
   std::ofstream(dir / "unknown.txt") << "1 Speed 0.5\n";
+  std::filesystem::create_directory(dir.path() / "moves");
   const std::vector<std::string> before = dir.Files();
 
   const ToolRun run = RunTool(kTool, GetParam().args, dir.path());
@@ -457,6 +458,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"AutomationMissing", {"--automate", "none.txt"}, "cannot read automation file none.txt"},
         ErrorCase{"AutomationMalformed", {"--automate", "bad.txt"}, "bad.txt:2:"},
         ErrorCase{"AutomationUnknownParameter", {"--automate", "unknown.txt"}, "unknown.txt:1: unknown parameter"},
+        ErrorCase{"AutomationIsAFolder", {"--automate", "moves"}, "cannot read automation file moves: Is a directory"},
         ErrorCase{"OutputFolderMissing", {"-o", "nowhere/out.wav"}, "cannot write to nowhere"},
         ErrorCase{"OutputIsTheInput", {"in.wav", "-o", "in.wav"}, "is the input"},
         ErrorCase{"BadBlockSize", {"--block", "0"}, "--block"},

@@ -1,11 +1,13 @@
 // ondrel-render: hear the plug-in without a workstation. Loads a VST 2
 // plug-in as a host would, runs a sound file (or the built-in riff) through
 // it and writes the stereo result.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
 #include "AudioInput.h"
 #include "AudioOutput.h"
@@ -82,15 +84,27 @@ int Fail(const std::string& message, int code = kFailed) {
 
 void Warn(const std::string& message) { std::fprintf(stderr, "%s: warning: %s\n", kProgram, message.c_str()); }
 
+// The whole file or an error: a folder, or a read that fails half-way, is
+// no empty automation.
 bool ReadTextFile(const std::string& path, std::string& text, std::string& error) {
-  std::ifstream file(path, std::ios::binary);
-  std::ostringstream content;
-  if (file) content << file.rdbuf();
-  if (!file || file.bad()) {
-    error = "cannot read automation file " + path;
+  const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    error = "cannot read automation file " + path + ": " + std::strerror(errno);
     return false;
   }
-  text = content.str();
+  text.clear();
+  char buffer[65536];
+  ssize_t got;
+  while ((got = read(fd, buffer, sizeof buffer)) != 0) {
+    if (got > 0) {
+      text.append(buffer, static_cast<size_t>(got));
+    } else if (errno != EINTR) {
+      error = "cannot read automation file " + path + ": " + std::strerror(errno);
+      close(fd);
+      return false;
+    }
+  }
+  close(fd);
   return true;
 }
 
