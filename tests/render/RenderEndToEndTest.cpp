@@ -404,6 +404,15 @@ TEST(RenderInterrupt, AnIgnoredHangupStaysIgnored) {
   EXPECT_EQ(ReadSound(dir / "ondrel-demo.wav").frames(), 441000 + 60 * 44100);
 }
 
+TEST(RenderFile, AnInputWithoutFramesIsReportedAndGivesTheTail) {
+  ScratchFolder dir;
+  ASSERT_TRUE(WriteSound(dir / "empty.wav", 8000, {std::vector<float>{}}));
+  const ToolRun run = RunTool(kTool, {"empty.wav", "--tail", "0.5"}, dir.path());
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_TRUE(Has(run.err, "empty.wav holds no audio frames")) << run.err;
+  EXPECT_EQ(ReadSound(dir / "empty-ondrel.wav").frames(), 4000);
+}
+
 // ---- Errors: a one-line message, a non-zero exit, nothing written -------------------
 
 struct ErrorCase {
@@ -426,6 +435,14 @@ TEST_P(RenderErrors, ExitNonZeroAndWriteNothing) {
   std::ofstream(dir / "bad.txt") << "0 Rate 0.5\nRate\n";
   std::ofstream(dir / "unknown.txt") << "1 Speed 0.5\n";
   std::filesystem::create_directory(dir.path() / "moves");
+  // A damaged header: 800 frames at 2.13 GHz, an 8.5 GB tail by default.
+  ASSERT_TRUE(WriteSound(dir / "fast.wav", 8000, {std::vector<float>(800, 0.1f)}));
+  {
+    std::fstream header(dir / "fast.wav", std::ios::in | std::ios::out | std::ios::binary);
+    const uint8_t rate[4] = {0x80, 0x38, 0xF5, 0x7E};  // 2130000000, little-endian
+    header.seekp(24);
+    header.write(reinterpret_cast<const char*>(rate), 4);
+  }
   const std::vector<std::string> before = dir.Files();
 
   const ToolRun run = RunTool(kTool, GetParam().args, dir.path());
@@ -459,6 +476,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"AutomationMalformed", {"--automate", "bad.txt"}, "bad.txt:2:"},
         ErrorCase{"AutomationUnknownParameter", {"--automate", "unknown.txt"}, "unknown.txt:1: unknown parameter"},
         ErrorCase{"AutomationIsAFolder", {"--automate", "moves"}, "cannot read automation file moves: Is a directory"},
+        ErrorCase{"InputRateBeyondAnyRecording", {"fast.wav"}, "claims 2130000000 Hz"},
         ErrorCase{"OutputFolderMissing", {"-o", "nowhere/out.wav"}, "cannot write to nowhere"},
         ErrorCase{"OutputIsTheInput", {"in.wav", "-o", "in.wav"}, "is the input"},
         ErrorCase{"BadBlockSize", {"--block", "0"}, "--block"},

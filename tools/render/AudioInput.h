@@ -24,6 +24,10 @@ class SignalSource {
   virtual void Prepare() {}
 };
 
+// The highest sample rate a recording has. A header that claims more is
+// damaged, and taken at its word would schedule gigabytes of tail.
+constexpr int kMaxInputSampleRate = 768000;
+
 // Opens a sound file. On failure returns null and a one-line reason.
 std::unique_ptr<SignalSource> OpenSoundFile(const std::string& path, std::string& error);
 

@@ -153,6 +153,7 @@ int RenderFile(const render::Options& options, const std::string& pluginPath) {
     if (render::SameFile(options.input, output.path)) {
       return Fail("the output " + output.path + " is the input file; choose another name with -o");
     }
+    if (source->frames() == 0) Warn("input " + options.input + " holds no audio frames; only the tail is rendered");
   }
   const double sampleRate = source->sampleRate();
 
