@@ -3,7 +3,7 @@
 // the pixels shown against the back buffer, lost captures, a host that
 // destroys its window first, and a hostile control word. Opening, input,
 // the timer and the class's life are tested through the built plug-in
-// (tests/plugin_win32).
+// (tests/plugin/win32).
 #include <gtest/gtest.h>
 
 #include <windows.h>
