@@ -8,22 +8,12 @@
 
 #include "ControlsTestSupport.h"
 #include "FloatGuard.h"
+#include "HostileFloat.h"
 #include "RubberKnob.h"
 
 namespace {
 
-#if (defined(__i386__) || defined(__x86_64__)) && !defined(ONDREL_UNDER_EMULATOR)
-void UnmaskEverything() {
-  uint16_t cw;
-  __asm__ __volatile__("fnstcw %0" : "=m"(cw));
-  cw = static_cast<uint16_t>(cw & ~0x3F);
-  __asm__ __volatile__("fnclex\n\tfldcw %0" : : "m"(cw));
-  uint32_t mxcsr;
-  __asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
-  mxcsr &= ~0x1FBFu;
-  __asm__ __volatile__("ldmxcsr %0" : : "m"(mxcsr));
-}
-
+#ifdef ONDREL_TRAPS_OBSERVABLE
 TEST(KnobTraps, DegenerateGeometryPaintsAndTurnsWithTrapsUnmasked) {
   TTestForm test(200, 200);
   UnmaskEverything();
