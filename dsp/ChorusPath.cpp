@@ -144,8 +144,9 @@ void TOndrel::UpdateCoefficients() {
 // Designs never wait for one another. One that found every slot of a filter
 // taken by designers stopped in the middle of theirs leaves the flag up, and
 // whoever finishes a design next designs again from the values as they are
-// then. The flag is raised before a last look at the slots, and lowered only
-// after a design has finished, so between them no design is ever lost.
+// then. The flag is raised before a last look at the slots, and looked at
+// only after a design has let go of its slot (both in one order, seq_cst),
+// so between them no design is ever lost.
 void TOndrel::UpdateBandSplit() {
   bool settled = DesignBandSplit();
   for (;;) {
@@ -153,7 +154,7 @@ void TOndrel::UpdateBandSplit() {
       BandSplitPending.store(true);
       if (!DesignBandSplit()) return;
     }
-    if (!BandSplitPending.exchange(false)) return;
+    if (!BandSplitPending.load() || !BandSplitPending.exchange(false)) return;
     settled = DesignBandSplit();
   }
 }

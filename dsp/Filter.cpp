@@ -67,18 +67,18 @@ bool tFilterSV::Design(uint32_t ticket, int32_t sampleRate, uint8_t filterType, 
   uint32_t current = HandedOver.load(acquire);
   while (Newer(word, current) && !HandedOver.compare_exchange_weak(current, word, acqRel, acquire)) {
   }
-  slot.claimed.store(false, release);
+  slot.claimed.store(false);
   return true;
 }
 
 uint32_t tFilterSV::ClaimSlot() {
   for (uint32_t index = 0; index < kSlots; ++index) {
     Slot& slot = Slots[index];
-    if (slot.claimed.exchange(true, acqRel)) continue;
+    if (slot.claimed.exchange(true)) continue;
     // Checked after the claim: the designer that held the slot before may
     // have handed it over, and then it is running.
     if ((HandedOver.load(acquire) & kSlotBits) != index) return index;
-    slot.claimed.store(false, release);
+    slot.claimed.store(false);
   }
   return kSlots;
 }

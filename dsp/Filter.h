@@ -148,7 +148,9 @@ class tFilterSV final : public tFilterBase {
 
   // One design as handed over. Seq is odd while a designer writes the slot;
   // Claimed keeps other designers out of it from before the write until
-  // after the hand-over.
+  // after the hand-over. Claims and releases are sequentially consistent:
+  // an owner that raises a flag after finding every slot claimed is seen
+  // by the designer that lets go of one next.
   struct Slot {
     std::atomic<uint32_t> seq{0};
     std::atomic<bool> claimed{false};
@@ -180,10 +182,13 @@ class tFilterSV final : public tFilterBase {
   uint32_t ClaimSlot();
 
   // The audio thread's copy of the design it runs: the float coefficients,
-  // widened once per design instead of per sample. Word 0 with a zero gain
-  // is the construction state.
+  // widened once per design instead of per sample. Design names the copy:
+  // the slot's seq times the slot count plus the slot, so that a word that
+  // only took a new ticket finds the copy it already has. Word 0 with a zero
+  // gain is the construction state.
   struct Snapshot {
     uint32_t word = 0;
+    uint32_t design = 0;
     uint8_t type = ftGain;
     double a1 = 0.0, a2 = 0.0, b0 = 0.0, b1 = 0.0, b2 = 0.0;
   };
@@ -203,7 +208,13 @@ FILTER_INLINE void tFilterSV::RefreshDesign() {
   constexpr auto acquire = std::memory_order_acquire;
   const uint32_t seq = slot.seq.load(acquire);
   if ((seq & 1) != 0) return;
+  const uint32_t design = seq * kSlots + (word & kSlotBits);
+  if (design == Running.design) {
+    Running.word = word;
+    return;
+  }
   const Snapshot fresh{word,
+                       design,
                        slot.type.load(acquire),
                        slot.a1.load(acquire),
                        slot.a2.load(acquire),

@@ -21,7 +21,7 @@ class tFilterPair {
     first_.RefreshDesign();
     second_.RefreshDesign();
 #if defined(__SSE2__)
-    if (first_.Running.word != packedFirst_ || second_.Running.word != packedSecond_) Repack();
+    if (first_.Running.design != packedFirst_ || second_.Running.design != packedSecond_) Repack();
     if (packed_) {
       ProcessPacked(x, firstOut, secondOut);
       return;
@@ -87,8 +87,8 @@ class tFilterPair {
     const tFilterSV::Snapshot& k2 = second_.Running;
     double c1First, c2First, c1Second, c2Second;
     packed_ = FiveTerms(k1.type, k1, c1First, c2First) && FiveTerms(k2.type, k2, c1Second, c2Second);
-    packedFirst_ = k1.word;
-    packedSecond_ = k2.word;
+    packedFirst_ = k1.design;
+    packedSecond_ = k2.design;
     if (!packed_) return;
     b0_ = _mm_set_pd(k2.b0, k1.b0);
     c1_ = _mm_set_pd(c1Second, c1First);
