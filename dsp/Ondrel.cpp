@@ -6,8 +6,8 @@
 #include "FloatGuard.h"
 #include "TextFormat.h"
 
-TOndrel::TOndrel(audioMasterCallback audioMaster, TOndrelEditorFactory editorFactory)
-    : TAudioEffect(audioMaster, 1, kNumParameters) {
+TOndrel::TOndrel(audioMasterCallback master, TOndrelEditorFactory editorFactory)
+    : TAudioEffect(master, 1, kNumParameters) {
   setNumInputs(1);
   setNumOutputs(2);
   setUniqueID("Odrl");

@@ -13,7 +13,7 @@
 class TOndrel : public TAudioEffect {
  public:
   // Without a factory the plug-in has no editor (and reports none).
-  explicit TOndrel(audioMasterCallback audioMaster, TOndrelEditorFactory editorFactory = nullptr);
+  explicit TOndrel(audioMasterCallback master, TOndrelEditorFactory editorFactory = nullptr);
   ~TOndrel() override;
 
   void setParameter(int32_t index, float value) override;

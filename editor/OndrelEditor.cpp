@@ -21,7 +21,7 @@ class TUpdatingScope {
 
 }  // namespace
 
-TOndrelEditor::TOndrelEditor(TOndrel* plugin) : TOndrelEditorLink(plugin), plugin(plugin) {
+TOndrelEditor::TOndrelEditor(TOndrel* owner) : TOndrelEditorLink(owner), plugin(owner) {
   plugin->setEditor(this);
 }
 

@@ -22,7 +22,7 @@ class TOndrel;
 class TOndrelEditor final : public TOndrelEditorLink {
  public:
   // Registers itself with the plug-in as its editor.
-  explicit TOndrelEditor(TOndrel* plugin);
+  explicit TOndrelEditor(TOndrel* owner);
   ~TOndrelEditor() override;
 
   int32_t getRect(ERect** rect) override;

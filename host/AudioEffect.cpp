@@ -8,8 +8,8 @@
 #include "Rounding.h"
 #include "TextFormat.h"
 
-TAudioEffect::TAudioEffect(audioMasterCallback audioMaster, int32_t numPrograms, int32_t numParams)
-    : audioMaster(audioMaster), numParams(numParams), numPrograms(numPrograms) {
+TAudioEffect::TAudioEffect(audioMasterCallback master, int32_t programs, int32_t params)
+    : audioMaster(master), numParams(params), numPrograms(programs) {
   // C++ reaches the base's own setProgramName here, not a subclass override;
   // a subclass that keeps its own name sets it in its constructor.
   setProgramName("Default");

@@ -12,7 +12,7 @@ class TEffEditor;
 
 class TAudioEffect {
  public:
-  TAudioEffect(audioMasterCallback audioMaster, int32_t numPrograms, int32_t numParams);
+  TAudioEffect(audioMasterCallback master, int32_t programs, int32_t params);
   virtual ~TAudioEffect();
 
   TAudioEffect(const TAudioEffect&) = delete;

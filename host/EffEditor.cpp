@@ -1,6 +1,6 @@
 #include "EffEditor.h"
 
-TEffEditor::TEffEditor(TAudioEffect* effect) : effect(effect) {}
+TEffEditor::TEffEditor(TAudioEffect* owner) : effect(owner) {}
 
 TEffEditor::~TEffEditor() = default;
 

@@ -9,7 +9,7 @@ class TAudioEffect;
 
 class TEffEditor {
  public:
-  explicit TEffEditor(TAudioEffect* effect);
+  explicit TEffEditor(TAudioEffect* owner);
   virtual ~TEffEditor();
 
   TEffEditor(const TEffEditor&) = delete;

@@ -21,10 +21,11 @@ void ExpectScale(int32_t count, float radius, bool stretch, const std::vector<TE
   ASSERT_EQ(static_cast<size_t>(count), expected.size());
   for (int32_t i = 0; i < count; ++i) {
     const TDialPoint p = DialPoint(52, 52, static_cast<float>(i), count, 0.0f, kWedge, radius, stretch);
-    EXPECT_EQ(p.Point.X, expected[i].x) << "index " << i;
-    EXPECT_EQ(p.Point.Y, expected[i].y) << "index " << i;
-    if (expected[i].degrees != 999) {
-      EXPECT_EQ((p.Degrees + 360) % 360, expected[i].degrees) << "index " << i;
+    const TExpectedPoint& want = expected[static_cast<size_t>(i)];
+    EXPECT_EQ(p.Point.X, want.x) << "index " << i;
+    EXPECT_EQ(p.Point.Y, want.y) << "index " << i;
+    if (want.degrees != 999) {
+      EXPECT_EQ((p.Degrees + 360) % 360, want.degrees) << "index " << i;
     }
   }
 }

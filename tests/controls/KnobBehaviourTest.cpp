@@ -163,7 +163,7 @@ TEST_F(KnobTest, ValueChangesAndDragsNeverRecompose) {
   const int32_t before = knob->CompositionCount();
   ASSERT_EQ(before, 1);
   for (int i = 0; i <= 20; ++i) {
-    knob->SetValue(i / 20.0f);
+    knob->SetValue(static_cast<float>(i) / 20.0f);
     ui.window->ProcessPaint();
   }
   ui.window->PressPointer(kLeft + 10, kTop + 90);

@@ -44,8 +44,8 @@ INSTANTIATE_TEST_SUITE_P(
                       TGoldenCase{"knobs-high",
                                   {{kCutoff, 0.8f}, {kDelay, 0.8f}, {kWidth, 0.8f}, {kRate, 0.8f}, {kFeedback, 0.8f},
                                    {kMix, 0.8f}, {kStereoMode, 0.33333334f}}}),
-    [](const ::testing::TestParamInfo<TGoldenCase>& info) {
-      std::string name = info.param.name;
+    [](const ::testing::TestParamInfo<TGoldenCase>& param) {
+      std::string name = param.param.name;
       for (char& c : name) {
         if (c == '-') c = '_';
       }

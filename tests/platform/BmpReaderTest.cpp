@@ -24,7 +24,10 @@ void Put(std::vector<uint8_t>& out, size_t at, uint32_t v, int bytes) {
 }
 
 // The colour the test puts at (x, y) of the picture, distinct everywhere.
-TColour Expected(int32_t x, int32_t y) { return MakeColour(10 + x * 20, 200 - y * 30, 7 * x + 11 * y + 1); }
+TColour Expected(int32_t x, int32_t y) {
+  return MakeColour(static_cast<uint32_t>(10 + x * 20), static_cast<uint32_t>(200 - y * 30),
+                    static_cast<uint32_t>(7 * x + 11 * y + 1));
+}
 
 // Written by hand, apart from the code under test: rows in file order,
 // each padded with 0xEE bytes so that padding read as pixels shows.
