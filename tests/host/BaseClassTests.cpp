@@ -61,13 +61,14 @@ TEST(EffectBase, MainsChangedSuspendsOnZeroAndResumesOtherwise) {
   EXPECT_EQ(events, (std::vector<std::string>{"suspend", "resume", "resume"}));
 }
 
-TEST(EffectBase, SampleRateAndBlockSizeAreStored) {
+// The rate travels in the float argument, the block size in the integer one.
+TEST(EffectBase, SampleRateAndBlockSizeArriveInTheirOwnArguments) {
   ProbeEffect fx(Host);
   AEffect* e = fx.getAeffect();
   EXPECT_EQ(fx.getSampleRate(), 44100.0f);
   EXPECT_EQ(fx.getBlockSize(), 1024);
-  e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, 48000.0f);
-  e->dispatcher(e, effSetBlockSize, 0, 333, nullptr, 0.0f);
+  e->dispatcher(e, effSetSampleRate, 0, 96000, nullptr, 48000.0f);
+  e->dispatcher(e, effSetBlockSize, 0, 333, nullptr, 77.0f);
   EXPECT_EQ(fx.getSampleRate(), 48000.0f);
   EXPECT_EQ(fx.getBlockSize(), 333);
 }
@@ -100,8 +101,9 @@ TEST(EffectBase, UniqueIdPacksBigEndian) {
   ProbeEffect fx(Host);
   fx.setUniqueID("Odrl");
   EXPECT_EQ(fx.getAeffect()->uniqueID, 0x4F64726C);
-  fx.setUniqueID(42);
-  EXPECT_EQ(fx.getAeffect()->uniqueID, 42);
+  // Bytes above 0x7F are not sign-extended into their neighbours.
+  fx.setUniqueID("\xFF\x80zA");
+  EXPECT_EQ(static_cast<uint32_t>(fx.getAeffect()->uniqueID), 0xFF807A41u);
 }
 
 TEST(EffectBase, HostCalls) {
