@@ -17,7 +17,7 @@ constexpr double kSampleRate = 44100.0;
 std::vector<float> TestSignal(size_t length) {
   std::vector<float> v(length);
   for (size_t n = 0; n < length; ++n)
-    v[n] = static_cast<float>(0.5 * std::sin(0.0123 * n) + 0.2 * std::sin(0.731 * n));
+    v[n] = static_cast<float>(0.5 * std::sin(0.0123 * static_cast<double>(n)) + 0.2 * std::sin(0.731 * static_cast<double>(n)));
   return v;
 }
 

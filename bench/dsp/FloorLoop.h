@@ -27,8 +27,8 @@ class FloorLoop {
       const uint32_t j1 = (j + 1) & 65535;
       const float tapA = lineA_[j] + frac * (lineA_[j1] - lineA_[j]);
       const float tapB = lineB_[j] + frac * (lineB_[j1] - lineB_[j]);
-      lineA_[write_] = high + 0.25f * tapA;
-      lineB_[write_] = high + 0.25f * tapB;
+      lineA_[static_cast<size_t>(write_)] = high + 0.25f * tapA;
+      lineB_[static_cast<size_t>(write_)] = high + 0.25f * tapB;
       left[n] = low + high + tapA;
       right[n] = low + high + tapB;
     }

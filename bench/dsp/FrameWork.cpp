@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
   constexpr int32_t kBlock = 512;
   constexpr int kBlocks = 100;
   std::vector<float> in(kBlock), left(kBlock), right(kBlock);
-  for (int32_t n = 0; n < kBlock; ++n) in[n] = static_cast<float>(0.5 * std::sin(0.0123 * n));
+  for (int32_t n = 0; n < kBlock; ++n) in[static_cast<size_t>(n)] = static_cast<float>(0.5 * std::sin(0.0123 * n));
   if (argc > 1 && std::strcmp(argv[1], "floor") == 0) {
     FloorLoop loop;
     for (int b = 0; b < kBlocks; ++b) loop.Run(in.data(), left.data(), right.data(), kBlock);
