@@ -17,9 +17,9 @@ int32_t Round(double v) {
 }
 
 // An index into a line: v modulo the line length, never negative.
-int64_t Wrap(int64_t v) {
+size_t Wrap(int64_t v) {
   const int64_t r = v % kLineLength;
-  return r < 0 ? r + kLineLength : r;
+  return static_cast<size_t>(r < 0 ? r + kLineLength : r);
 }
 
 constexpr float kDefaults[pnCount] = {1.0f, 0.25f, 0.56f, 0.5f, 0.5f, 0.25f, 0.6f, 1.0f, 1.0f};
@@ -82,8 +82,8 @@ void TReferenceChorus::ProcessBlock(const float* input, float* left, float* righ
 // the sample itself when the two differ greatly in size.
 float TReferenceChorus::InterpolatedTap(const std::vector<float>& line, int64_t base, float m) const {
   const int32_t i = Round(static_cast<double>(m) - 0.5);
-  const int64_t j = Wrap(base + i);
-  const int64_t j1 = Wrap(j + 1);
+  const size_t j = Wrap(base + i);
+  const size_t j1 = Wrap(static_cast<int64_t>(j) + 1);
   const float tap = static_cast<float>(line[j] + (static_cast<double>(m) - i) * (static_cast<double>(line[j1]) - line[j]));
   return tap;
 }
@@ -136,8 +136,8 @@ void TReferenceChorus::ProcessFrame(Block& block, float in, float& left, float& 
   const double through = block.Through;
   float& wetL = block.WetL;
   float& wetR = block.WetR;
-  float& writeA = DelayLineA[WritePos];
-  float& writeB = DelayLineB[WritePos];
+  float& writeA = DelayLineA[static_cast<size_t>(WritePos)];
+  float& writeB = DelayLineB[static_cast<size_t>(WritePos)];
   switch (ChannelMode) {
     case cmMono:
       wetL = static_cast<float>(static_cast<double>(high) + tapA);

@@ -229,7 +229,7 @@ class ChorusUnderTest : public TOndrel {
 };
 
 std::string DifferenceInLine(const char* name, const float* plugin, const std::vector<float>& model) {
-  for (int32_t k = 0; k < reference::kLineLength; ++k) {
+  for (size_t k = 0; k < static_cast<size_t>(reference::kLineLength); ++k) {
     if (Bits(plugin[k]) != Bits(model[k])) {
       return std::string(name) + "[" + std::to_string(k) + "]: plug-in " + Show(plugin[k]) + ", model " +
              Show(model[k]);
@@ -475,7 +475,7 @@ TEST(ReferenceFilter, EveryResponseAndRedesignBitForBit) {
       difference = DifferenceInFilter("design", filter, model);
       const int32_t frames = 1 + random.Below(static_cast<int32_t>(input.size()));
       FillInput(random, input.data(), frames);
-      for (int32_t n = 0; n < frames && difference.empty(); ++n)
+      for (size_t n = 0; n < static_cast<size_t>(frames) && difference.empty(); ++n)
         difference = Differ("output", filter.Process(input[n]), model.Process(input[n]));
       if (difference.empty()) difference = DifferenceInFilter("after running", filter, model);
       if (!difference.empty()) {
