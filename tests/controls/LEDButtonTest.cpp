@@ -10,7 +10,7 @@
 namespace {
 
 constexpr TColour kUpOff = 0x000010, kDownOff = 0x000020, kUpOn = 0x000030, kDownOn = 0x000040;
-constexpr TColour kDisabledOff = 0x000050, kDisabledOn = 0x000060, kParent = 0x202020;
+constexpr TColour kDisabledOff = 0x000050, kDisabledOn = 0x000060;
 
 class LEDButtonTest : public ::testing::Test {
  protected:
