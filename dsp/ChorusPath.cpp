@@ -243,7 +243,11 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
       tapA = InterpolatedTap(lineA, base, m, mFloor.value);
       if (mode == cmDual) {
         const float mirrored = static_cast<float>(static_cast<double>(modDepth) - m);
-        tapB = InterpolatedTap(lineB, base, mirrored, FloorOf(mirrored).value);
+        // m' may be whole where m is not; it is still read between two
+        // samples, at Round(m' - 0.5), whose tie goes to the even neighbour.
+        const Floor mirroredFloor = FloorOf(mirrored);
+        const int64_t i = mirroredFloor.whole ? Round(static_cast<double>(mirrored) - 0.5) : mirroredFloor.value;
+        tapB = InterpolatedTap(lineB, base, mirrored, i);
       } else {
         tapB = InterpolatedTap(lineB, base, m, mFloor.value);
       }

@@ -63,6 +63,11 @@ std::vector<uint64_t> SeedsFrom(uint64_t first, uint64_t count) {
     return seeds;
   }
   for (uint64_t s = first; s < first + count; ++s) seeds.push_back(s);
+  // Sessions that once told the plug-in from the model: in Dual, a mirrored
+  // position that comes out whole is still read between two samples.
+  for (uint64_t known : {uint64_t{3950}, uint64_t{1001447}}) {
+    if (known >= first + count && known < first + 1000000) seeds.push_back(known);
+  }
   return seeds;
 }
 
