@@ -55,7 +55,7 @@ class TDibTarget {
     TPicture picture;
     picture.Width = width_;
     picture.Height = height_;
-    picture.Pixels.resize(static_cast<size_t>(width_) * height_);
+    picture.Pixels.resize(static_cast<size_t>(width_) * static_cast<size_t>(height_));
     if (bits_ != nullptr) std::memcpy(picture.Pixels.data(), bits_, picture.Pixels.size() * 4);
     for (uint32_t& pixel : picture.Pixels) pixel &= 0xFFFFFF;
     return picture;
