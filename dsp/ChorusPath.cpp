@@ -105,6 +105,19 @@ void ScrubLine(float* line, uint32_t begin, uint32_t count) {
 
 void TOndrel::UpdateCoefficients() {
   FloatGuard::Apply();
+  // A few rounds at most: under a storm of changes from two threads the
+  // next change's own update settles it.
+  constexpr int kMaxRounds = 4;
+  for (int round = 0; round < kMaxRounds; ++round) {
+    const uint32_t version = InputsVersion.load(std::memory_order_seq_cst);
+    ComputeWorkingValues();
+    // The check must not move before the stores it vouches for.
+    std::atomic_thread_fence(std::memory_order_seq_cst);
+    if (InputsVersion.load(std::memory_order_relaxed) == version) return;
+  }
+}
+
+void TOndrel::ComputeWorkingValues() {
   const double fs = getSampleRate();
   const float bassMode = Params[kBassMode].load(relaxed);
   const float cutoff = Params[kCutoff].load(relaxed);

@@ -40,7 +40,10 @@ TOndrel::~TOndrel() {
 
 void TOndrel::setParameter(int32_t index, float value) {
   FloatGuard::Apply();
-  if (index >= 0 && index < kNumParameters) Params[index].store(value, std::memory_order_relaxed);
+  if (index >= 0 && index < kNumParameters) {
+    Params[index].store(value, std::memory_order_relaxed);
+    InputsChanged();
+  }
   UpdateCoefficients();
   if (EditorObject != nullptr) EditorObject->parameterChanged(static_cast<uint32_t>(index));
 }
@@ -107,6 +110,7 @@ void TOndrel::getProgramName(char* name) {
 void TOndrel::setSampleRate(float newRate) {
   FloatGuard::Apply();
   TAudioEffect::setSampleRate(newRate);
+  InputsChanged();
   // Delays, LFO period and split frequency are in samples: without this a
   // host that changes the rate and restores no parameter would hear them
   // at the old rate.

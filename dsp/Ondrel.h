@@ -37,7 +37,9 @@ class TOndrel : public TAudioEffect {
   }
   // Stores without telling the editor: for the editor's own writes.
   void StoreParameter(int32_t index, float value) {
-    if (index >= 0 && index < kNumParameters) Params[index].store(value, std::memory_order_relaxed);
+    if (index < 0 || index >= kNumParameters) return;
+    Params[index].store(value, std::memory_order_relaxed);
+    InputsChanged();
   }
   bool IsBassMode() const { return BassMode.load(std::memory_order_relaxed); }
   bool IsAntiAlias() const { return AntiAlias.load(std::memory_order_relaxed); }
@@ -58,6 +60,11 @@ class TOndrel : public TAudioEffect {
   // designer. DesignBandSplit is false when a design had to be dropped.
   void UpdateBandSplit();
   bool DesignBandSplit();
+  // One pass of UpdateCoefficients: every working value from the stored
+  // parameters and the rate as they are now.
+  void ComputeWorkingValues();
+  // After a parameter or the rate is stored, before the update it causes.
+  void InputsChanged() { InputsVersion.fetch_add(1, std::memory_order_seq_cst); }
 
   // Name of the one program: a length and at most 24 characters.
   struct {
@@ -93,6 +100,11 @@ class TOndrel : public TAudioEffect {
   std::atomic<int32_t> LfoHalfPeriod{0};
 
   std::atomic<bool> Busy{false};
+  // Counts the changes of what the working values are made from. Two threads
+  // may update at once; the one that read the older values could publish
+  // last and leave the sound disagreeing with the parameters. An update that
+  // sees the count move while it worked computes again.
+  std::atomic<uint32_t> InputsVersion{0};
   // A band-split design was dropped: the next designer to finish designs again.
   std::atomic<bool> BandSplitPending{false};
 
