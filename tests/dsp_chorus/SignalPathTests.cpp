@@ -36,12 +36,6 @@ double PeakFrom(const std::vector<float>& v, size_t from) {
   return peak;
 }
 
-// Places a distinct marker at each of the first offsets behind the first
-// frame's read position, so an output tells which sample was read.
-void MarkLine(float* line, int32_t base, int count) {
-  for (int k = 0; k < count; ++k) line[(65535 + base + k) & 65535] = 100.0f + static_cast<float>(k);
-}
-
 }  // namespace
 
 TEST(EchoPattern, MonoRepeatsWithFeedbackPowers) {
@@ -78,19 +72,6 @@ TEST(EchoPattern, StereoRightLineFeedsBackNegatively) {
   EXPECT_NEAR(out.right[kBase + 1], 0.0f, 1e-19);
 }
 
-TEST(Mix, ZeroGivesTheDrySignalInEveryModeButHaas) {
-  const auto input = Noise(2000);
-  for (float mode : {0.0f, 1.0f / 3.0f, 2.0f / 3.0f}) {
-    ChorusProbe fx;
-    fx.SetAll(0.0f, 0.25f, 0.56f, 0.5f, 0.5f, 0.7f, mode, 1.0f, 0.0f);
-    const auto out = fx.Run(input);
-    for (size_t n = 0; n < input.size(); ++n) {
-      ASSERT_EQ(out.left[n], static_cast<float>(input[n] + 1e-20)) << n;
-      ASSERT_EQ(out.right[n], out.left[n]) << n;
-    }
-  }
-}
-
 TEST(Mix, ZeroWithBassModeNotchesTheCutoff) {
   ChorusProbe fx;
   fx.SetAll(1.0f, 0.25f, 0.56f, 0.5f, 0.5f, 0.25f, 0.6f, 1.0f, 0.0f);
@@ -99,116 +80,6 @@ TEST(Mix, ZeroWithBassModeNotchesTheCutoff) {
   ChorusProbe high;
   high.SetAll(1.0f, 0.25f, 0.56f, 0.5f, 0.5f, 0.25f, 0.6f, 1.0f, 0.0f);
   EXPECT_NEAR(PeakFrom(high.Run(Sine(5000.0, 8820)).left, 4410), 1.0593, 0.003);
-}
-
-TEST(Haas, MixAndFeedbackDoNotMatter) {
-  const auto input = Noise(3000, 7);
-  std::vector<ChorusProbe::Stereo> results;
-  for (float mix : {0.0f, 1.0f}) {
-    for (float feedback : {0.0f, 0.9f}) {
-      ChorusProbe fx;
-      fx.SetAll(1.0f, 0.25f, 0.56f, 0.5f, 0.5f, feedback, 1.0f, 1.0f, mix);
-      results.push_back(fx.Run(input));
-    }
-  }
-  for (size_t r = 1; r < results.size(); ++r) {
-    EXPECT_EQ(results[r].left, results[0].left);
-    EXPECT_EQ(results[r].right, results[0].right);
-  }
-}
-
-TEST(Haas, LeftIsDryRightIsTheDelayedHighBandPlusLow) {
-  ChorusProbe fx;
-  fx.SetAll(0.0f, 0.25f, 0.56f, 0.0f, 0.5f, 0.5f, 1.0f, 1.0f, 1.0f);
-  const auto out = fx.Run(Impulse(2 * kBase + 10));
-  EXPECT_EQ(out.left[0], 1.0f);
-  EXPECT_NEAR(out.right[0], 0.0f, 1e-19);
-  EXPECT_NEAR(out.right[kBase], 1.0f, 1e-6);
-  EXPECT_NEAR(out.right[2 * kBase], 0.0f, 1e-6);  // no feedback reaches the output
-}
-
-TEST(Modes, MonoOutputsAreIdenticalAndDualWithoutWidthToo) {
-  const auto input = Noise(5000, 3);
-  ChorusProbe mono;
-  mono.SetAll(1.0f, 0.25f, 0.56f, 0.8f, 0.9f, 0.6f, 0.0f, 1.0f, 0.8f);
-  const auto a = mono.Run(input);
-  EXPECT_EQ(a.left, a.right);
-  ChorusProbe dual;
-  dual.SetAll(1.0f, 0.25f, 0.56f, 0.0f, 0.9f, 0.6f, 2.0f / 3.0f, 1.0f, 0.8f);
-  const auto b = dual.Run(input);
-  EXPECT_EQ(b.left, b.right);
-}
-
-TEST(Modes, AnUnknownModeWritesNeitherLine) {
-  ChorusProbe fx;
-  fx.SetAll(0.0f, 0.25f, 0.56f, 0.0f, 0.5f, 0.0f, 2.0f, 1.0f, 1.0f);
-  ASSERT_EQ(fx.ChannelMode, 6);
-  const auto out = fx.Run(Impulse(10));
-  for (int k = 0; k < 65536; ++k) ASSERT_EQ(fx.DelayLineA[k], 0.0f) << k;
-  // wetL and wetR stay at 0: the output is the dry part alone (Mix 1: none).
-  EXPECT_EQ(out.left[0], 0.0f);
-}
-
-TEST(Reads, WholeSampleReadsRoundTiesToEven) {
-  struct Case {
-    int32_t depth;
-    float antiAlias;
-    float expected;
-  };
-  // The LFO stands at 2 of a half period of 4, so m = depth / 2.
-  for (Case c : {Case{5, 0.0f, 102.0f}, Case{7, 0.0f, 104.0f}, Case{5, 1.0f, 102.5f}, Case{4, 1.0f, 102.0f}}) {
-    SCOPED_TRACE(c.depth);
-    ChorusProbe fx;
-    fx.SetAll(0.0f, 0.25f, 0.56f, 0.0f, 0.5f, 0.0f, 0.0f, c.antiAlias, 1.0f);
-    fx.LfoHalfPeriod = 4;
-    fx.ModDepth = c.depth;
-    fx.LfoPos = 1;
-    MarkLine(fx.DelayLineA.get(), kBase, 8);
-    const auto out = fx.Run({0.0f});
-    EXPECT_EQ(fx.LfoPos, 2);
-    EXPECT_EQ(out.left[0], c.expected);
-  }
-}
-
-TEST(Reads, DualReadsLineBAtTheMirroredPosition) {
-  ChorusProbe fx;
-  fx.SetAll(0.0f, 0.25f, 0.56f, 0.0f, 0.5f, 0.0f, 2.0f / 3.0f, 0.0f, 1.0f);
-  fx.LfoHalfPeriod = 4;
-  fx.ModDepth = 6;  // m = 3, m' = 3: use depth 6 with position 1 instead
-  fx.LfoPos = 0;    // next frame: position 1, m = 1.5 -> 2 (tie to even), m' = 6 - 2
-  MarkLine(fx.DelayLineA.get(), kBase, 8);
-  MarkLine(fx.DelayLineB.get(), kBase, 8);
-  const auto out = fx.Run({0.0f});
-  EXPECT_EQ(out.left[0], 102.0f);
-  EXPECT_EQ(out.right[0], 104.0f);
-}
-
-TEST(Lfo, FirstFrameAndTriangle) {
-  ChorusProbe fx;
-  fx.Run({0.0f});
-  EXPECT_EQ(fx.WritePos, 65535);
-  EXPECT_EQ(fx.LfoPos, 1);
-  fx.LfoHalfPeriod = 4;
-  fx.ModDepth = 0;
-  std::vector<int32_t> positions;
-  for (int n = 0; n < 8; ++n) {
-    fx.Run({0.0f});
-    positions.push_back(fx.LfoPos);
-  }
-  EXPECT_EQ(positions, (std::vector<int32_t>{2, 3, 2, 1, 0, 1, 2, 3}));
-}
-
-TEST(Lfo, TurnsWhenTheHalfPeriodShrinksBelowThePosition) {
-  ChorusProbe fx;
-  fx.LfoPos = 3000;
-  fx.LfoStep = 1;
-  fx.setParameter(kRate, 1.0f);
-  ASSERT_EQ(fx.LfoHalfPeriod, 2205);
-  fx.Run({0.0f});
-  EXPECT_EQ(fx.LfoPos, 2204);
-  EXPECT_EQ(fx.LfoStep, -1);
-  fx.Run({0.0f});
-  EXPECT_EQ(fx.LfoPos, 2203);
 }
 
 TEST(Lfo, NoHalfPeriodHoldsTheDelayAtItsBase) {
@@ -226,24 +97,6 @@ TEST(Lfo, NoHalfPeriodHoldsTheDelayAtItsBase) {
   fx.setParameter(kRate, 1e30f);  // a period of no samples at all
   EXPECT_LE(fx.LfoHalfPeriod, 0);
   fx.Run(Noise(100));
-}
-
-TEST(Entries, ReplaceAndAccumulateLeaveTheSameState) {
-  const auto input = Noise(4096, 11);
-  ChorusProbe a, b;
-  const auto replaced = a.Run(input, true, 0.75f);
-  const auto added = b.Run(input, false, 0.0f);
-  EXPECT_EQ(replaced.left, added.left);
-  EXPECT_EQ(replaced.right, added.right);
-  EXPECT_EQ(a.WritePos, b.WritePos);
-  EXPECT_EQ(a.LfoPos, b.LfoPos);
-  EXPECT_EQ(a.LfoStep, b.LfoStep);
-  // The next block comes out the same, so the lines and filters agree too.
-  EXPECT_EQ(a.Run(input).left, b.Run(input).left);
-
-  ChorusProbe c;
-  const auto onTop = c.Run(input, false, 0.5f);
-  for (size_t n = 0; n < input.size(); ++n) ASSERT_NEAR(onTop.left[n], replaced.left[n] + 0.5f, 1e-6) << n;
 }
 
 TEST(Entries, NoFramesOrABusyBlockChangeNothing) {

@@ -49,28 +49,6 @@ TEST(WorkingValues, RateAndWidthExtremes) {
   EXPECT_EQ(fx.ModDepth, 0);
 }
 
-TEST(WorkingValues, ModesSwitchesAndCutoff) {
-  ChorusProbe fx;
-  const std::pair<float, uint8_t> modes[] = {{0.0f, cmMono}, {1.0f / 3, cmStereo}, {0.5f, cmDual},
-                                             {2.0f / 3, cmDual}, {1.0f, cmHaas}};
-  for (auto [value, mode] : modes) {
-    fx.setParameter(kStereoMode, value);
-    EXPECT_EQ(fx.ChannelMode, mode) << value;
-  }
-  fx.setParameter(kBassMode, 0.5f);
-  EXPECT_FALSE(fx.BassMode);
-  fx.setParameter(kAntiAlias, 0.51f);
-  EXPECT_TRUE(fx.AntiAlias);
-  fx.setParameter(kCutoff, 1.0f);
-  EXPECT_EQ(fx.CutoffHz, 800.0f);
-  EXPECT_EQ(fx.LowPass->Frequency, 800.0f);
-  EXPECT_EQ(fx.HighPass->Frequency, 800.0f);
-  EXPECT_EQ(fx.LowPass->FilterType, ftLowPass);
-  EXPECT_EQ(fx.HighPass->FilterType, ftHighPass);
-  EXPECT_EQ(fx.LowPass->Q, 0.5f);
-  EXPECT_EQ(fx.LowPass->GainDB, 0.5f);
-}
-
 TEST(WorkingValues, AnIndexOutsideTheTableStillRecomputes) {
   ChorusProbe fx;
   fx.TAudioEffect::setSampleRate(48000.0f);  // stored only
