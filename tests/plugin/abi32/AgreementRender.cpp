@@ -106,7 +106,7 @@ bool ReadFloats(const std::string& path, std::vector<float>& values) {
   if (size < 0 || size % static_cast<std::streamoff>(sizeof(float)) != 0) return false;
   values.resize(static_cast<size_t>(size) / sizeof(float));
   file.seekg(0);
-  file.read(reinterpret_cast<char*>(values.data()), size);
+  file.read(reinterpret_cast<char*>(values.data()), static_cast<std::streamsize>(size));
   return static_cast<bool>(file);
 }
 
