@@ -54,7 +54,7 @@ void AddPluck(std::vector<double>& out, int sampleRate, double start, double gat
     double releaseGain = 1.0;  // exp(-(t - gateEnd) / (release * fs)), one factor a sample
     for (int64_t n = first; n < last; ++n) {
       const int64_t t = n - first;
-      double shape = t < attack ? static_cast<double>(t) / attack : 1.0;
+      double shape = t < attack ? static_cast<double>(t) / static_cast<double>(attack) : 1.0;
       if (t > gateEnd) {
         releaseGain *= releaseStep;
         shape *= releaseGain;
