@@ -16,7 +16,8 @@ constexpr float kInf = std::numeric_limits<float>::infinity();
 std::vector<float> Bass(size_t length) {
   std::vector<float> v(length);
   for (size_t n = 0; n < length; ++n) {
-    v[n] = static_cast<float>(0.5 * std::sin(0.008 * n) + 0.2 * std::sin(0.21 * n));
+    v[n] = static_cast<float>(0.5 * std::sin(0.008 * static_cast<double>(n)) +
+                              0.2 * std::sin(0.21 * static_cast<double>(n)));
   }
   return v;
 }

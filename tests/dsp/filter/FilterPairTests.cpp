@@ -15,7 +15,8 @@ std::vector<float> Material(size_t length) {
   uint32_t seed = 99;
   for (size_t n = 0; n < length; ++n) {
     seed = seed * 1664525u + 1013904223u;
-    v[n] = static_cast<float>(0.6 * std::sin(0.01 * n) + 0.3 * (static_cast<int32_t>(seed) / 2147483648.0));
+    v[n] = static_cast<float>(0.6 * std::sin(0.01 * static_cast<double>(n)) +
+                              0.3 * (static_cast<int32_t>(seed) / 2147483648.0));
   }
   return v;
 }
