@@ -52,7 +52,7 @@ uint16_t ControlWord() {
 void SetRounding(uint32_t mode) {
   uint16_t cw;
   __asm__ __volatile__("fnstcw %0" : "=m"(cw));
-  cw = static_cast<uint16_t>((cw & ~0x0C00) | (mode << 10));
+  cw = static_cast<uint16_t>((cw & ~0x0C00u) | (mode << 10));
   __asm__ __volatile__("fldcw %0" : : "m"(cw));
   uint32_t mxcsr;
   __asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
