@@ -17,7 +17,8 @@ void PlainEcho(ChorusProbe& fx, float stereoMode, float feedback, float mix = 1.
 
 std::vector<float> Sine(double hz, size_t length, double fs = 44100.0) {
   std::vector<float> v(length);
-  for (size_t n = 0; n < length; ++n) v[n] = static_cast<float>(std::sin(2.0 * 3.14159265358979323846 * hz * n / fs));
+  for (size_t n = 0; n < length; ++n)
+    v[n] = static_cast<float>(std::sin(2.0 * 3.14159265358979323846 * hz * static_cast<double>(n) / fs));
   return v;
 }
 
@@ -46,7 +47,7 @@ TEST(EchoPattern, MonoRepeatsWithFeedbackPowers) {
     const auto out = fx.Run(Impulse(4 * kBase + 10));
     // The dry impulse, then echoes of 1, F, F^2, ...
     double expected = 1.0;
-    for (int32_t n = 0; n < static_cast<int32_t>(out.left.size()); ++n) {
+    for (size_t n = 0; n < out.left.size(); ++n) {
       if (n % kBase == 0) {
         EXPECT_NEAR(out.left[n], expected, 1e-6) << n;
         if (n > 0) expected *= feedback;
@@ -65,7 +66,7 @@ TEST(EchoPattern, StereoRightLineFeedsBackNegatively) {
   const auto out = fx.Run(Impulse(4 * kBase + 10));
   const double left[] = {1.0, 1.0, f, f * f};
   const double right[] = {1.0, -1.0, f, -f * f};
-  for (int k = 0; k < 4; ++k) {
+  for (size_t k = 0; k < 4; ++k) {
     EXPECT_NEAR(out.left[k * kBase], left[k], 1e-6) << k;
     EXPECT_NEAR(out.right[k * kBase], right[k], 1e-6) << k;
   }
@@ -134,7 +135,7 @@ TEST(Denormals, SilenceAfterSoundNeverDecaysIntoTheDenormalRange) {
     ASSERT_NE(std::fpclassify(out.left[n]), FP_SUBNORMAL) << n;
     ASSERT_NE(std::fpclassify(out.right[n]), FP_SUBNORMAL) << n;
   }
-  for (int k = 0; k < 65536; ++k) {
+  for (size_t k = 0; k < 65536; ++k) {
     ASSERT_NE(std::fpclassify(fx.DelayLineA[k]), FP_SUBNORMAL);
     ASSERT_NE(std::fpclassify(fx.DelayLineB[k]), FP_SUBNORMAL);
   }
