@@ -73,7 +73,8 @@ void CatchTerminatingSignals() {
   }
   for (int number = SIGRTMIN; number <= SIGRTMAX; ++number) Catch(number, RequestStop, SA_RESTART);
   for (int number : {SIGILL, SIGTRAP, SIGABRT, SIGBUS, SIGFPE, SIGSEGV, SIGSYS}) {
-    Catch(number, RemovePartialFileAndDie, SA_RESETHAND | SA_NODEFER);
+    // sa_flags is an int, and SA_RESETHAND is its sign bit.
+    Catch(number, RemovePartialFileAndDie, static_cast<int>(SA_RESETHAND | SA_NODEFER));
   }
 }
 
