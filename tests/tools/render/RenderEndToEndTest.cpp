@@ -25,7 +25,8 @@ std::vector<float> Tones(int sampleRate, double seconds, const std::vector<std::
   std::vector<float> x(static_cast<size_t>(std::lround(seconds * sampleRate)));
   for (size_t n = 0; n < x.size(); ++n) {
     double v = 0.0;
-    for (const auto& [frequency, level] : tones) v += level * std::sin(2.0 * kPi * frequency * n / sampleRate);
+    for (const auto& [frequency, level] : tones)
+      v += level * std::sin(2.0 * kPi * frequency * static_cast<double>(n) / sampleRate);
     x[n] = static_cast<float>(v);
   }
   return x;
@@ -484,7 +485,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"BadBlockSize", {"--block", "0"}, "--block"},
         ErrorCase{"BadTail", {"--tail", "-1"}, "--tail"},
         ErrorCase{"UnknownOption", {"--loud"}, "unknown option --loud"}),
-    [](const ::testing::TestParamInfo<ErrorCase>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<ErrorCase>& param) { return std::string(param.param.name); });
 
 }  // namespace
 }  // namespace render_test
