@@ -60,45 +60,50 @@ float SplitDesignFrequency(float cutoffHz, int32_t rate) {
   return cutoffHz;
 }
 
+// Whether count samples of both lines are all finite: NaN and the
+// infinities are the floats whose exponent bits are all ones.
 #if defined(__SSE2__)
-bool AllFinite(const float* samples, uint32_t count) {
+bool AllFinite(const float* a, const float* b, uint32_t count) {
   const __m128i exponent = _mm_set1_epi32(0x7F800000);
   __m128i bad = _mm_setzero_si128();
   uint32_t n = 0;
   for (; n + 4 <= count; n += 4) {
-    const __m128i bits = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples + n));
-    bad = _mm_or_si128(bad, _mm_cmpeq_epi32(_mm_and_si128(bits, exponent), exponent));
+    const __m128i x = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(a + n)), exponent);
+    const __m128i y = _mm_and_si128(_mm_loadu_si128(reinterpret_cast<const __m128i*>(b + n)), exponent);
+    bad = _mm_or_si128(bad, _mm_or_si128(_mm_cmpeq_epi32(x, exponent), _mm_cmpeq_epi32(y, exponent)));
   }
   bool finite = _mm_movemask_epi8(bad) == 0;
-  for (; n < count; ++n) finite = finite && std::isfinite(samples[n]);
+  for (; n < count; ++n) finite = finite && std::isfinite(a[n]) && std::isfinite(b[n]);
   return finite;
 }
 #else
-bool AllFinite(const float* samples, uint32_t count) {
+bool AllFinite(const float* a, const float* b, uint32_t count) {
   uint32_t bad = 0;
   for (uint32_t n = 0; n < count; ++n) {
-    uint32_t bits;
-    std::memcpy(&bits, samples + n, sizeof bits);
-    bad |= static_cast<uint32_t>((bits & 0x7F800000u) == 0x7F800000u);
+    uint32_t x, y;
+    std::memcpy(&x, a + n, sizeof x);
+    std::memcpy(&y, b + n, sizeof y);
+    bad |= static_cast<uint32_t>((x & 0x7F800000u) == 0x7F800000u || (y & 0x7F800000u) == 0x7F800000u);
   }
   return bad == 0;
 }
 #endif
 
-void SilenceNonFinite(float* samples, uint32_t count) {
-  if (AllFinite(samples, count)) return;
+void SilenceNonFinite(float* a, float* b, uint32_t count) {
+  if (AllFinite(a, b, count)) return;
   for (uint32_t n = 0; n < count; ++n) {
-    if (!std::isfinite(samples[n])) samples[n] = 0.0f;
+    if (!std::isfinite(a[n])) a[n] = 0.0f;
+    if (!std::isfinite(b[n])) b[n] = 0.0f;
   }
 }
 
-// Silences the NaN and infinities among count samples of a line from begin
-// on, wrapping at its end: written once, such a sample would come back
-// through the feedback for good.
-void ScrubLine(float* line, uint32_t begin, uint32_t count) {
+// Silences the NaN and infinities among count samples of both lines from
+// begin on, wrapping at their end: written once, such a sample would come
+// back through the feedback for good.
+void ScrubLines(float* a, float* b, uint32_t begin, uint32_t count) {
   const uint32_t first = std::min(count, static_cast<uint32_t>(TOndrel::kDelayLineLength) - begin);
-  SilenceNonFinite(line + begin, first);
-  SilenceNonFinite(line, count - first);
+  SilenceNonFinite(a + begin, b + begin, first);
+  SilenceNonFinite(a, b, count - first);
 }
 
 }  // namespace
@@ -331,8 +336,7 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
     LowPass->HealHistory();
     HighPass->HealHistory();
     const uint32_t written = static_cast<uint32_t>(std::min(sampleFrames, kDelayLineLength));
-    ScrubLine(lineA, static_cast<uint32_t>(writePos), written);
-    ScrubLine(lineB, static_cast<uint32_t>(writePos), written);
+    ScrubLines(lineA, lineB, static_cast<uint32_t>(writePos), written);
   }
   Busy.store(false, std::memory_order_release);
 }
