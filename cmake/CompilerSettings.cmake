@@ -2,6 +2,9 @@
 add_library(ondrel_settings INTERFACE)
 target_compile_options(ondrel_settings INTERFACE
   -Wall -Wextra -Wpedantic -Werror
+  # Every narrowing, change of sign and cast written out, and no name that
+  # hides another: a silent conversion can change a sample.
+  -Wconversion -Wsign-conversion -Wold-style-cast -Wshadow
   # Exact numerics: no contraction of a*b+c into one rounding.
   -ffp-contract=off)
 if(WIN32)
