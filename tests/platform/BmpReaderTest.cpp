@@ -11,7 +11,7 @@
 
 namespace {
 
-struct TFileSpec {
+struct TFileLayout {
   int32_t Width = 2;
   int32_t Height = 2;  // negative: top-down
   uint16_t Bits = 24;
@@ -31,30 +31,30 @@ TColour Expected(int32_t x, int32_t y) {
 
 // Written by hand, apart from the code under test: rows in file order,
 // each padded with 0xEE bytes so that padding read as pixels shows.
-std::vector<uint8_t> MakeFile(const TFileSpec& spec) {
-  const int32_t rows = spec.Height < 0 ? -spec.Height : spec.Height;
-  const size_t bytes = spec.Bits / 8u;
-  const size_t stride = (static_cast<size_t>(std::max(spec.Width, 0)) * bytes + 3) / 4 * 4;
+std::vector<uint8_t> MakeFile(const TFileLayout& layout) {
+  const int32_t rows = layout.Height < 0 ? -layout.Height : layout.Height;
+  const size_t bytes = layout.Bits / 8u;
+  const size_t stride = (static_cast<size_t>(std::max(layout.Width, 0)) * bytes + 3) / 4 * 4;
   // Room for the fields written below even where the header claims less.
-  const size_t offset = 14 + std::max<size_t>(spec.HeaderSize, 40);
+  const size_t offset = 14 + std::max<size_t>(layout.HeaderSize, 40);
   std::vector<uint8_t> out(offset + stride * static_cast<size_t>(rows), 0xEE);
   out[0] = 'B';
   out[1] = 'M';
   Put(out, 2, static_cast<uint32_t>(out.size()), 4);
   Put(out, 6, 0, 4);
   Put(out, 10, static_cast<uint32_t>(offset), 4);
-  Put(out, 14, spec.HeaderSize, 4);
-  Put(out, 18, static_cast<uint32_t>(spec.Width), 4);
-  Put(out, 22, static_cast<uint32_t>(spec.Height), 4);
+  Put(out, 14, layout.HeaderSize, 4);
+  Put(out, 18, static_cast<uint32_t>(layout.Width), 4);
+  Put(out, 22, static_cast<uint32_t>(layout.Height), 4);
   Put(out, 26, 1, 2);
-  Put(out, 28, spec.Bits, 2);
-  Put(out, 30, spec.Compression, 4);
+  Put(out, 28, layout.Bits, 2);
+  Put(out, 30, layout.Compression, 4);
   for (size_t i = 34; i < offset; ++i) out[i] = 0;
   // Other depths are refused before their pixels matter.
   for (int32_t row = 0; bytes >= 3 && row < rows; ++row) {
-    const int32_t y = spec.Height < 0 ? row : rows - 1 - row;
+    const int32_t y = layout.Height < 0 ? row : rows - 1 - row;
     uint8_t* p = out.data() + offset + stride * static_cast<size_t>(row);
-    for (int32_t x = 0; x < spec.Width; ++x, p += bytes) {
+    for (int32_t x = 0; x < layout.Width; ++x, p += bytes) {
       const TColour c = Expected(x, y);
       p[0] = BlueOf(c);
       p[1] = GreenOf(c);

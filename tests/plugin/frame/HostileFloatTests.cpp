@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "HostHarness.h"
+#include "HostileFloat.h"
 
 namespace {
 
@@ -25,20 +26,6 @@ const float kHostile[] = {
 };
 
 #if defined(__i386__) || defined(__x86_64__)
-// Clears all six exception masks in both the x87 control word and MXCSR, so
-// an invalid operation, a denormal operand, a division by zero, an overflow,
-// an underflow or an inexact result all trap.
-void UnmaskEverything() {
-  uint16_t cw;
-  __asm__ __volatile__("fnstcw %0" : "=m"(cw));
-  cw = static_cast<uint16_t>(cw & ~0x3F);
-  __asm__ __volatile__("fnclex\n\tfldcw %0" : : "m"(cw));
-  uint32_t mxcsr;
-  __asm__ __volatile__("stmxcsr %0" : "=m"(mxcsr));
-  mxcsr &= ~0x1FBFu;  // masks and sticky flags
-  __asm__ __volatile__("ldmxcsr %0" : : "m"(mxcsr));
-}
-
 // The x87 control word without its reserved bit 6, which reads back as 1.
 uint16_t ControlWord() {
   uint16_t cw;
