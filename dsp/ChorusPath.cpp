@@ -40,6 +40,21 @@ inline Floor FloorOf(float m) {
   return {back > m ? truncated - 1 : truncated, back == m};
 }
 
+// Where a tap at m is read between two samples: floor(m), and for an m that
+// is whole, the even one of m - 1 and m. Both are m - 0.5 rounded to nearest,
+// ties to even. m' = ModDepth - m may be whole where m is not, and it is
+// still read between two samples.
+inline int64_t LowerNeighbour(float m) {
+#if defined(__SSE2__) && defined(__x86_64__)
+  // The guard has set SSE rounding to nearest, so one conversion does it
+  // (|m| < 2^31 and m - 0.5 is exact in double).
+  return _mm_cvtsd_si64(_mm_set_sd(static_cast<double>(m) - 0.5));
+#else
+  const Floor f = FloorOf(m);
+  return f.value - (static_cast<int64_t>(f.whole) & f.value & 1);
+#endif
+}
+
 // A tap between two samples, linearly interpolated; i = floor(m).
 inline float InterpolatedTap(const float* line, int32_t base, float m, int64_t floorM) {
   const int32_t i = static_cast<int32_t>(floorM);
@@ -262,11 +277,7 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
       tapA = InterpolatedTap(lineA, base, m, mFloor.value);
       if (mode == cmDual) {
         const float mirrored = static_cast<float>(static_cast<double>(modDepth) - m);
-        // m' may be whole where m is not; it is still read between two
-        // samples, at Round(m' - 0.5), whose tie goes to the even neighbour.
-        const Floor mirroredFloor = FloorOf(mirrored);
-        const int64_t i = mirroredFloor.whole ? Round(static_cast<double>(mirrored) - 0.5) : mirroredFloor.value;
-        tapB = InterpolatedTap(lineB, base, mirrored, i);
+        tapB = InterpolatedTap(lineB, base, mirrored, LowerNeighbour(mirrored));
       } else {
         tapB = InterpolatedTap(lineB, base, m, mFloor.value);
       }
