@@ -63,8 +63,8 @@ void TBrushedMetal::Generate() {
       const double steps = RoundHalfEven((static_cast<double>(x) / width + static_cast<double>(y) / height) *
                                          static_cast<double>(quantise_));
       const double shade = steps * static_cast<double>(shading_);
-      row[x] = MakeColour(Darken(RedOf(current), shade), Darken(GreenOf(current), shade),
-                          Darken(BlueOf(current), shade));
+      row[x] =
+          MakeColour(Darken(RedOf(current), shade), Darken(GreenOf(current), shade), Darken(BlueOf(current), shade));
     }
   }
 }

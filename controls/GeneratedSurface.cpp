@@ -2,9 +2,7 @@
 
 #include "DesignFrame.h"
 
-TGeneratedSurface::TGeneratedSurface(TComponent* owner) : TGraphicControl(owner) {
-  SetBounds(Left(), Top(), 200, 100);
-}
+TGeneratedSurface::TGeneratedSurface(TComponent* owner) : TGraphicControl(owner) { SetBounds(Left(), Top(), 200, 100); }
 
 void TGeneratedSurface::Paint(TCanvas& canvas) {
   if (dirty_) {

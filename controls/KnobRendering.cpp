@@ -9,8 +9,8 @@
 #include "FloatGuard.h"
 #include "NumericText.h"
 #include "Random.h"
-#include "RubberKnob.h"
 #include "Rounding.h"
+#include "RubberKnob.h"
 
 namespace {
 
@@ -65,8 +65,8 @@ void TRubberKnob::DrawLabels() {
                          .Point;
     int32_t nudge = 0;
     if ((i == 0 || i == n - 1) && !IsNumericText(labels[i])) {
-      const int32_t widest = std::max(imageCache_.TextWidth(labelFont_, labels[0]),
-                                      imageCache_.TextWidth(labelFont_, labels[n - 1]));
+      const int32_t widest =
+          std::max(imageCache_.TextWidth(labelFont_, labels[0]), imageCache_.TextWidth(labelFont_, labels[n - 1]));
       nudge = ClampCoordinate(Round(static_cast<double>(widest) * static_cast<double>(botLabNudge_)));
       if (i != 0) nudge = -nudge;
     }

@@ -29,9 +29,7 @@ void TPaintedPanel::SetTexture(int32_t texture) { SetProperty(texture_, texture)
 
 void TPaintedPanel::SetShadeInParent(bool on) { SetProperty(shadeInParent_, on); }
 
-void TPaintedPanel::DrawSurface(TCanvas& canvas) {
-  canvas.DrawTransparent(0, 0, surface_, kOutside);
-}
+void TPaintedPanel::DrawSurface(TCanvas& canvas) { canvas.DrawTransparent(0, 0, surface_, kOutside); }
 
 void TPaintedPanel::Generate() {
   surface_.SetSize(Width(), Height());

@@ -211,9 +211,8 @@ float TRubberKnob::PointerToValue(int32_t x, int32_t y) const {
 
 void TRubberKnob::PlaceDot() {
   const float index = NarrowToFloat((static_cast<double>(ticks_) - 1.0) * static_cast<double>(value_));
-  const TPoint p = DialPoint(centreX_, centreY_, index, ticks_, angleOffset_, wedge_,
-                             static_cast<float>(dotRadius_), false)
-                       .Point;
+  const TPoint p =
+      DialPoint(centreX_, centreY_, index, ticks_, angleOffset_, wedge_, static_cast<float>(dotRadius_), false).Point;
 
   // Only a move in both directions counts, so the reflection does not flicker
   // while the dot crawls along one axis.

@@ -22,9 +22,7 @@ bool HasSse() {
 #endif
 }
 
-void LoadX87(uint16_t word) {
-  __asm__ __volatile__("fnclex\n\tfldcw %0" : : "m"(word));
-}
+void LoadX87(uint16_t word) { __asm__ __volatile__("fnclex\n\tfldcw %0" : : "m"(word)); }
 
 // The 64-bit builds compute in SSE: what the x87 word's rounding field is
 // there, MXCSR's is here, so the guard sets both to nearest. Flush-to-zero

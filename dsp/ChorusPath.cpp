@@ -267,8 +267,8 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
     }
 
     const uint8_t mode = ChannelMode.load(relaxed);
-    const int32_t base = static_cast<int32_t>(static_cast<uint32_t>(writePos) +
-                                              static_cast<uint32_t>(BaseDelay.load(relaxed)));
+    const int32_t base =
+        static_cast<int32_t>(static_cast<uint32_t>(writePos) + static_cast<uint32_t>(BaseDelay.load(relaxed)));
     // |m| <= |ModDepth| < 2^31, so the floor is defined.
     const Floor mFloor = FloorOf(m);
     float tapA;
@@ -285,9 +285,10 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
       const int32_t r = Round(m);
       const uint32_t j = LineIndex(base, r);
       tapA = lineA[j];
-      tapB = mode == cmDual ? lineB[LineIndex(base, static_cast<int32_t>(static_cast<uint32_t>(modDepth) -
-                                                                         static_cast<uint32_t>(r)))]
-                            : lineB[j];
+      tapB =
+          mode == cmDual
+              ? lineB[LineIndex(base, static_cast<int32_t>(static_cast<uint32_t>(modDepth) - static_cast<uint32_t>(r)))]
+              : lineB[j];
     }
 
     const double feedback = Params[kFeedback].load(relaxed);

@@ -135,8 +135,8 @@ bool tFilterSV::Runnable(uint8_t filterType, const Coefficients& k) {
 // rounding to float), the arithmetic between them is done in double, and each
 // coefficient is rounded to float before a later formula reads it. The
 // results therefore come out the same on every build, bit for bit.
-tFilterSV::Coefficients tFilterSV::ComputeCoefficients(uint8_t filterType, int32_t sampleRate, float frequency,
-                                                       float q, float gainDB) {
+tFilterSV::Coefficients tFilterSV::ComputeCoefficients(uint8_t filterType, int32_t sampleRate, float frequency, float q,
+                                                       float gainDB) {
   Coefficients k;
   if (filterType == ftGain) {
     const float b0 = static_cast<float>(std::pow(10.0, gainDB / 20.0));
@@ -201,21 +201,17 @@ tFilterSV::Coefficients tFilterSV::ComputeCoefficients(uint8_t filterType, int32
       const float M = static_cast<float>(A - 1.0);
       const float Pc = static_cast<float>(double(P) * c);
       const float Mc = static_cast<float>(double(M) * c);
-      const float beta =
-          static_cast<float>(s * std::sqrt((double(A) * A + 1.0) / S - double(M) * M));
+      const float beta = static_cast<float>(s * std::sqrt((double(A) * A + 1.0) / S - double(M) * M));
       // The high shelf mirrors the low one about a quarter of the sample
       // rate: c and the odd-power coefficients change sign.
       const bool low = filterType == ftLowShelf;
-      const float invA0 =
-          static_cast<float>(1.0 / (low ? double(P) + Mc + beta : double(P) - Mc + beta));
-      const float a1 = static_cast<float>(low ? -2.0 * (double(M) + Pc) * invA0
-                                              : 2.0 * (double(M) - Pc) * invA0);
-      const float a2 = static_cast<float>(low ? (double(P) + Mc - beta) * invA0
-                                              : (double(P) - Mc - beta) * invA0);
+      const float invA0 = static_cast<float>(1.0 / (low ? double(P) + Mc + beta : double(P) - Mc + beta));
+      const float a1 = static_cast<float>(low ? -2.0 * (double(M) + Pc) * invA0 : 2.0 * (double(M) - Pc) * invA0);
+      const float a2 = static_cast<float>(low ? (double(P) + Mc - beta) * invA0 : (double(P) - Mc - beta) * invA0);
       const float b0 = static_cast<float>(low ? double(A) * (double(P) - Mc + beta) * invA0
                                               : double(A) * (double(P) + Mc + beta) * invA0);
-      const float b1 = static_cast<float>(low ? 2.0 * A * (double(M) - Pc) * invA0
-                                              : -2.0 * A * (double(M) + Pc) * invA0);
+      const float b1 =
+          static_cast<float>(low ? 2.0 * A * (double(M) - Pc) * invA0 : -2.0 * A * (double(M) + Pc) * invA0);
       const float b2 = static_cast<float>(low ? double(A) * (double(P) - Mc - beta) * invA0
                                               : double(A) * (double(P) + Mc - beta) * invA0);
       k.invA0 = invA0;
@@ -246,12 +242,10 @@ tFilterSV::Coefficients tFilterSV::ComputeCoefficients(uint8_t filterType, int32
       k.stored = kInvA0 | kA1 | kA2 | kB0 | kB2;
       break;
     }
-    default:
-      break;
+    default: break;
   }
   return k;
 }
-
 
 void tFilterSV::Reset() {
   X1 = 0.0f;

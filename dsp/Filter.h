@@ -142,8 +142,7 @@ class tFilterSV final : public tFilterBase {
   static Coefficients ComputeCoefficients(uint8_t filterType, int32_t sampleRate, float frequency, float q,
                                           float gainDB);
   static bool Runnable(uint8_t filterType, const Coefficients& k);
-  void Record(int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB,
-              const Coefficients& k);
+  void Record(int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB, const Coefficients& k);
   bool Recorded(int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB) const;
 
   // One design as handed over. Seq is odd while a designer writes the slot;
@@ -175,8 +174,7 @@ class tFilterSV final : public tFilterBase {
   }
   // Whether the design handed over has these settings; false when a
   // designer was rewriting its slot meanwhile.
-  bool RunningHas(uint32_t word, int32_t sampleRate, uint8_t filterType, float frequency, float q,
-                  float gainDB) const;
+  bool RunningHas(uint32_t word, int32_t sampleRate, uint8_t filterType, float frequency, float q, float gainDB) const;
   // Claims a slot that is neither handed over nor another designer's; the
   // number of slots when there is none.
   uint32_t ClaimSlot();
@@ -236,24 +234,14 @@ FILTER_INLINE float tFilterSV::Process(History& h, float sample) {
   const double x = sample;
   double acc;
   switch (k.type) {
-    case ftGain:
-      acc = k.b0 * x;
-      break;
+    case ftGain: acc = k.b0 * x; break;
     case ftLowPass:
     case ftHighPass:
-    case ftNotch:
-      acc = k.b0 * x + k.b1 * h.x1 + k.b0 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2;
-      break;
-    case ftBandPass:
-      acc = k.b0 * x - k.b0 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2;
-      break;
+    case ftNotch: acc = k.b0 * x + k.b1 * h.x1 + k.b0 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2; break;
+    case ftBandPass: acc = k.b0 * x - k.b0 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2; break;
     case ftLowShelf:
-    case ftHighShelf:
-      acc = k.b0 * x + k.b1 * h.x1 + k.b2 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2;
-      break;
-    case ftPeaking:
-      acc = k.b0 * x + k.a1 * h.x1 + k.b2 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2;
-      break;
+    case ftHighShelf: acc = k.b0 * x + k.b1 * h.x1 + k.b2 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2; break;
+    case ftPeaking: acc = k.b0 * x + k.a1 * h.x1 + k.b2 * h.x2 - k.a1 * h.y1 - k.a2 * h.y2; break;
     default:
       // An unknown response is silent, without the offset.
       acc = DenormalOffset;

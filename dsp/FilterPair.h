@@ -75,8 +75,7 @@ class tFilterPair {
         c1 = k.a1;
         c2 = k.b2;
         return true;
-      default:
-        return false;
+      default: return false;
     }
   }
 

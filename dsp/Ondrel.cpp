@@ -70,9 +70,7 @@ void TOndrel::getParameterDisplay(int32_t index, char* text) {
     case DisplayRule::YesNo:
       TextFormat::CopyText(text, IsSwitchOn(value) ? "Yes     " : "No      ", TextFormat::kDisplayChars);
       break;
-    case DisplayRule::CutoffHz:
-      float2string(CutoffFrequency(value), text);
-      break;
+    case DisplayRule::CutoffHz: float2string(CutoffFrequency(value), text); break;
     case DisplayRule::Scaled: {
       const float shown = static_cast<float>(static_cast<double>(info.displayScale) * value);
       float2string(shown, text);

@@ -101,7 +101,8 @@ std::vector<TLayoutEntry> BuildLayout() {
                 {"PaintedPanel2", 141, 336, 396, 118},
                 {"PaintedPanel3", 141, 458, 396, 112}};
   for (const auto& panel : panels) {
-    TLayoutEntry entry = Placed(TLayoutKind::PaintedPanel, panel.name, panel.left, panel.top, panel.width, panel.height);
+    TLayoutEntry entry =
+        Placed(TLayoutKind::PaintedPanel, panel.name, panel.left, panel.top, panel.width, panel.height);
     entry.Visible = false;
     layout.push_back(entry);
   }

@@ -14,6 +14,7 @@
 namespace {
 
 const std::map<std::string, TFormHandler>& Handlers() {
+  // clang-format off
   static const std::map<std::string, TFormHandler> handlers = {
       {"FormCreate", &TOndrelEditForm::FormCreate},
       {"rkCutoffChange", &TOndrelEditForm::rkCutoffChange},
@@ -28,6 +29,7 @@ const std::map<std::string, TFormHandler>& Handlers() {
       {"rbMonoLEDChange", &TOndrelEditForm::rbMonoLEDChange},
       {"LogoImageClick", &TOndrelEditForm::LogoImageClick},
   };
+  // clang-format on
   return handlers;
 }
 

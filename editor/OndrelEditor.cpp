@@ -18,12 +18,9 @@ class TUpdatingScope {
   std::atomic<bool>& flag_;
 };
 
-
 }  // namespace
 
-TOndrelEditor::TOndrelEditor(TOndrel* owner) : TOndrelEditorLink(owner), plugin(owner) {
-  plugin->setEditor(this);
-}
+TOndrelEditor::TOndrelEditor(TOndrel* owner) : TOndrelEditorLink(owner), plugin(owner) { plugin->setEditor(this); }
 
 TOndrelEditor::~TOndrelEditor() {
   // The form's window goes with the form.

@@ -174,63 +174,37 @@ intptr_t TAudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value,
     case effEditOpen:
       if (!ptr) return 0;
       break;
-    default:
-      break;
+    default: break;
   }
 
   switch (opcode) {
-    case effOpen:
-      open();
-      return 0;
-    case effClose:
-      close();
-      return 0;
-    case effSetProgram:
-      setProgram(static_cast<int32_t>(value));
-      return 0;
-    case effGetProgram:
-      return getProgram();
-    case effSetProgramName:
-      setProgramName(static_cast<const char*>(ptr));
-      return 0;
-    case effGetProgramName:
-      getProgramName(static_cast<char*>(ptr));
-      return 0;
-    case effGetParamLabel:
-      getParameterLabel(index, static_cast<char*>(ptr));
-      return 0;
-    case effGetParamDisplay:
-      getParameterDisplay(index, static_cast<char*>(ptr));
-      return 0;
-    case effGetParamName:
-      getParameterName(index, static_cast<char*>(ptr));
-      return 0;
-    case effGetVu:
-      return Round(static_cast<double>(getVu()) * 32767.0);
-    case effSetSampleRate:
-      setSampleRate(opt);
-      return 0;
-    case effSetBlockSize:
-      setBlockSize(static_cast<int32_t>(value));
-      return 0;
+    case effOpen: open(); return 0;
+    case effClose: close(); return 0;
+    case effSetProgram: setProgram(static_cast<int32_t>(value)); return 0;
+    case effGetProgram: return getProgram();
+    case effSetProgramName: setProgramName(static_cast<const char*>(ptr)); return 0;
+    case effGetProgramName: getProgramName(static_cast<char*>(ptr)); return 0;
+    case effGetParamLabel: getParameterLabel(index, static_cast<char*>(ptr)); return 0;
+    case effGetParamDisplay: getParameterDisplay(index, static_cast<char*>(ptr)); return 0;
+    case effGetParamName: getParameterName(index, static_cast<char*>(ptr)); return 0;
+    case effGetVu: return Round(static_cast<double>(getVu()) * 32767.0);
+    case effSetSampleRate: setSampleRate(opt); return 0;
+    case effSetBlockSize: setBlockSize(static_cast<int32_t>(value)); return 0;
     case effMainsChanged:
       if (value == 0)
         suspend();
       else
         resume();
       return 0;
-    case effEditGetRect:
-      return editor ? editor->getRect(static_cast<ERect**>(ptr)) : 0;
-    case effEditOpen:
-      return editor ? editor->open(ptr) : 0;
+    case effEditGetRect: return editor ? editor->getRect(static_cast<ERect**>(ptr)) : 0;
+    case effEditOpen: return editor ? editor->open(ptr) : 0;
     case effEditClose:
       if (editor) editor->close();
       return 0;
     case effEditIdle:
       if (editor) editor->idle();
       return 0;
-    case effIdentify:
-      return kEffectIdentify;
+    case effIdentify: return kEffectIdentify;
     default:  // effEditDraw, effEditMouse, effEditKey, effEditTop, effEditSleep and the unknown
       return 0;
   }

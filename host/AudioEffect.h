@@ -82,15 +82,13 @@ class TAudioEffect {
   AEffect cEffect{};
 
  private:
-  intptr_t callHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr,
-                    float opt = 0.0f);
+  intptr_t callHost(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
   void setFlag(int32_t flag, bool state);
 
-  static intptr_t VSTCALLBACK DispatcherEntry(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
-                                              void* ptr, float opt);
+  static intptr_t VSTCALLBACK DispatcherEntry(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
+                                              float opt);
   static void VSTCALLBACK ProcessEntry(AEffect* effect, float** inputs, float** outputs, int32_t sampleFrames);
-  static void VSTCALLBACK ProcessReplacingEntry(AEffect* effect, float** inputs, float** outputs,
-                                                int32_t sampleFrames);
+  static void VSTCALLBACK ProcessReplacingEntry(AEffect* effect, float** inputs, float** outputs, int32_t sampleFrames);
   static void VSTCALLBACK SetParameterEntry(AEffect* effect, int32_t index, float value);
   static float VSTCALLBACK GetParameterEntry(AEffect* effect, int32_t index);
 };

@@ -27,12 +27,11 @@ constexpr int32_t FourCharCode(const char (&code)[5]) {
 struct AEffect;
 
 extern "C" {
-typedef intptr_t(VSTCALLBACK* audioMasterCallback)(AEffect* effect, int32_t opcode, int32_t index,
-                                                     intptr_t value, void* ptr, float opt);
-typedef intptr_t(VSTCALLBACK* AEffectDispatcherProc)(AEffect* effect, int32_t opcode, int32_t index,
-                                                       intptr_t value, void* ptr, float opt);
-typedef void(VSTCALLBACK* AEffectProcessProc)(AEffect* effect, float** inputs, float** outputs,
-                                              int32_t sampleFrames);
+typedef intptr_t(VSTCALLBACK* audioMasterCallback)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                                                   void* ptr, float opt);
+typedef intptr_t(VSTCALLBACK* AEffectDispatcherProc)(AEffect* effect, int32_t opcode, int32_t index, intptr_t value,
+                                                     void* ptr, float opt);
+typedef void(VSTCALLBACK* AEffectProcessProc)(AEffect* effect, float** inputs, float** outputs, int32_t sampleFrames);
 typedef void(VSTCALLBACK* AEffectProcessDoubleProc)(AEffect* effect, double** inputs, double** outputs,
                                                     int32_t sampleFrames);
 typedef void(VSTCALLBACK* AEffectSetParameterProc)(AEffect* effect, int32_t index, float value);
@@ -78,32 +77,31 @@ struct ERect {
 
 #if INTPTR_MAX == INT32_MAX
 static_assert(sizeof(AEffect) == 144, "32-bit effect record is 144 bytes");
-static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 4 &&
-              offsetof(AEffect, process) == 8 && offsetof(AEffect, setParameter) == 12 &&
-              offsetof(AEffect, getParameter) == 16 && offsetof(AEffect, numPrograms) == 20 &&
-              offsetof(AEffect, numParams) == 24 && offsetof(AEffect, numInputs) == 28 &&
-              offsetof(AEffect, numOutputs) == 32 && offsetof(AEffect, flags) == 36 &&
-              offsetof(AEffect, resvd1) == 40 && offsetof(AEffect, resvd2) == 44 &&
-              offsetof(AEffect, initialDelay) == 48 && offsetof(AEffect, realQualities) == 52 &&
-              offsetof(AEffect, offQualities) == 56 && offsetof(AEffect, ioRatio) == 60 &&
-              offsetof(AEffect, object) == 64 && offsetof(AEffect, user) == 68 &&
-              offsetof(AEffect, uniqueID) == 72 && offsetof(AEffect, version) == 76 &&
-              offsetof(AEffect, processReplacing) == 80 && offsetof(AEffect, future) == 84,
+static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 4 && offsetof(AEffect, process) == 8 &&
+                  offsetof(AEffect, setParameter) == 12 && offsetof(AEffect, getParameter) == 16 &&
+                  offsetof(AEffect, numPrograms) == 20 && offsetof(AEffect, numParams) == 24 &&
+                  offsetof(AEffect, numInputs) == 28 && offsetof(AEffect, numOutputs) == 32 &&
+                  offsetof(AEffect, flags) == 36 && offsetof(AEffect, resvd1) == 40 &&
+                  offsetof(AEffect, resvd2) == 44 && offsetof(AEffect, initialDelay) == 48 &&
+                  offsetof(AEffect, realQualities) == 52 && offsetof(AEffect, offQualities) == 56 &&
+                  offsetof(AEffect, ioRatio) == 60 && offsetof(AEffect, object) == 64 &&
+                  offsetof(AEffect, user) == 68 && offsetof(AEffect, uniqueID) == 72 &&
+                  offsetof(AEffect, version) == 76 && offsetof(AEffect, processReplacing) == 80 &&
+                  offsetof(AEffect, future) == 84,
               "32-bit effect record layout");
 #else
 static_assert(sizeof(AEffect) == 192, "64-bit effect record is 192 bytes");
-static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 8 &&
-              offsetof(AEffect, process) == 16 && offsetof(AEffect, setParameter) == 24 &&
-              offsetof(AEffect, getParameter) == 32 && offsetof(AEffect, numPrograms) == 40 &&
-              offsetof(AEffect, numParams) == 44 && offsetof(AEffect, numInputs) == 48 &&
-              offsetof(AEffect, numOutputs) == 52 && offsetof(AEffect, flags) == 56 &&
-              offsetof(AEffect, resvd1) == 64 && offsetof(AEffect, resvd2) == 72 &&
-              offsetof(AEffect, initialDelay) == 80 && offsetof(AEffect, realQualities) == 84 &&
-              offsetof(AEffect, offQualities) == 88 && offsetof(AEffect, ioRatio) == 92 &&
-              offsetof(AEffect, object) == 96 && offsetof(AEffect, user) == 104 &&
-              offsetof(AEffect, uniqueID) == 112 && offsetof(AEffect, version) == 116 &&
-              offsetof(AEffect, processReplacing) == 120 &&
-              offsetof(AEffect, processDoubleReplacing) == 128 && offsetof(AEffect, future) == 136,
+static_assert(offsetof(AEffect, magic) == 0 && offsetof(AEffect, dispatcher) == 8 && offsetof(AEffect, process) == 16 &&
+                  offsetof(AEffect, setParameter) == 24 && offsetof(AEffect, getParameter) == 32 &&
+                  offsetof(AEffect, numPrograms) == 40 && offsetof(AEffect, numParams) == 44 &&
+                  offsetof(AEffect, numInputs) == 48 && offsetof(AEffect, numOutputs) == 52 &&
+                  offsetof(AEffect, flags) == 56 && offsetof(AEffect, resvd1) == 64 &&
+                  offsetof(AEffect, resvd2) == 72 && offsetof(AEffect, initialDelay) == 80 &&
+                  offsetof(AEffect, realQualities) == 84 && offsetof(AEffect, offQualities) == 88 &&
+                  offsetof(AEffect, ioRatio) == 92 && offsetof(AEffect, object) == 96 &&
+                  offsetof(AEffect, user) == 104 && offsetof(AEffect, uniqueID) == 112 &&
+                  offsetof(AEffect, version) == 116 && offsetof(AEffect, processReplacing) == 120 &&
+                  offsetof(AEffect, processDoubleReplacing) == 128 && offsetof(AEffect, future) == 136,
               "64-bit effect record layout");
 #endif
 static_assert(sizeof(ERect) == 8, "ERect is four 16-bit values");

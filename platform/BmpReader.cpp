@@ -30,7 +30,8 @@ bool ReadBmp(const uint8_t* data, size_t size, TBitmap& out, std::string* error)
   const uint32_t pixelOffset = U32(data + 10);
   const uint8_t* info = data + kFileHeaderSize;
   const uint32_t headerSize = U32(info);
-  if (headerSize < kInfoHeaderSize) return Refuse(error, "unsupported header of " + std::to_string(headerSize) + " bytes");
+  if (headerSize < kInfoHeaderSize)
+    return Refuse(error, "unsupported header of " + std::to_string(headerSize) + " bytes");
   if (headerSize > size - kFileHeaderSize) return Refuse(error, "truncated header");
   const int32_t width = I32(info + 4);
   const int32_t storedHeight = I32(info + 8);
@@ -41,7 +42,7 @@ bool ReadBmp(const uint8_t* data, size_t size, TBitmap& out, std::string* error)
   if (planes != 1) return Refuse(error, "plane count " + std::to_string(planes) + " is not 1");
   if (bitsPerPixel != 24 && bitsPerPixel != 32) {
     return Refuse(error, bitsPerPixel <= 8 ? "palette bitmaps are not supported"
-                                          : "unsupported depth of " + std::to_string(bitsPerPixel) + " bits");
+                                           : "unsupported depth of " + std::to_string(bitsPerPixel) + " bits");
   }
   if (compression != kBiRgb) return Refuse(error, "compressed bitmaps are not supported");
   // The magnitude is taken in 64 bits: INT32_MIN has no 32-bit negation.

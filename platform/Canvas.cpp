@@ -53,7 +53,8 @@ class TRoundedShape {
   // Pixel centres inside the quarter ellipses of the corners.
   TSpan Row(int64_t y) const {
     double dy = 0.0;
-    if (static_cast<double>(y) < static_cast<double>(top_) + ry_) dy = static_cast<double>(top_) + ry_ - static_cast<double>(y);
+    if (static_cast<double>(y) < static_cast<double>(top_) + ry_)
+      dy = static_cast<double>(top_) + ry_ - static_cast<double>(y);
     const double bottomCentre = static_cast<double>(bottom_ - 1) - ry_;
     if (static_cast<double>(y) > bottomCentre) dy = static_cast<double>(y) - bottomCentre;
     int64_t inset = 0;

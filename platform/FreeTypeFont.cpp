@@ -70,8 +70,9 @@ class TFreeTypeFontEngine final : public TFontEngine {
       for (unsigned row = 0; row < bitmap.rows; ++row) {
         const unsigned char* line = bitmap.buffer + static_cast<std::ptrdiff_t>(row) * bitmap.pitch;
         for (unsigned column = 0; column < bitmap.width; ++column) {
-          const bool set = bitmap.pixel_mode == FT_PIXEL_MODE_MONO ? ((line[column >> 3] >> (7 - (column & 7))) & 1) != 0
-                                                                   : line[column] >= 128;
+          const bool set = bitmap.pixel_mode == FT_PIXEL_MODE_MONO
+                               ? ((line[column >> 3] >> (7 - (column & 7))) & 1) != 0
+                               : line[column] >= 128;
           if (set) {
             sink(penX + slot->bitmap_left + static_cast<int32_t>(column),
                  baseline - slot->bitmap_top + static_cast<int32_t>(row));

@@ -12,9 +12,7 @@ inline int32_t ClampCoordinate(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, -kCoordinateLimit, kCoordinateLimit));
 }
 
-inline int32_t ClampExtent(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, 0, kCoordinateLimit));
-}
+inline int32_t ClampExtent(int64_t v) { return static_cast<int32_t>(std::clamp<int64_t>(v, 0, kCoordinateLimit)); }
 
 struct TPoint {
   int32_t X = 0;

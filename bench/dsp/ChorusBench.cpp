@@ -2,8 +2,8 @@
 #include <benchmark/benchmark.h>
 
 #include <atomic>
-#include <ctime>
 #include <cmath>
+#include <ctime>
 #include <thread>
 #include <vector>
 
@@ -17,7 +17,8 @@ constexpr double kSampleRate = 44100.0;
 std::vector<float> TestSignal(size_t length) {
   std::vector<float> v(length);
   for (size_t n = 0; n < length; ++n)
-    v[n] = static_cast<float>(0.5 * std::sin(0.0123 * static_cast<double>(n)) + 0.2 * std::sin(0.731 * static_cast<double>(n)));
+    v[n] = static_cast<float>(0.5 * std::sin(0.0123 * static_cast<double>(n)) +
+                              0.2 * std::sin(0.731 * static_cast<double>(n)));
   return v;
 }
 
@@ -62,7 +63,9 @@ void TimedFrames(benchmark::State& state, int32_t block, Block&& run) {
 // One block of test signal in, two channels out, as a host hands them over.
 struct HostBuffers {
   explicit HostBuffers(int32_t block)
-      : in(TestSignal(static_cast<size_t>(block))), left(static_cast<size_t>(block)), right(static_cast<size_t>(block)) {}
+      : in(TestSignal(static_cast<size_t>(block))),
+        left(static_cast<size_t>(block)),
+        right(static_cast<size_t>(block)) {}
   void Process(TOndrel& fx) {
     float* inputs[1] = {in.data()};
     float* outputs[2] = {left.data(), right.data()};
@@ -73,9 +76,7 @@ struct HostBuffers {
   std::vector<float> in, left, right;
 };
 
-intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == 1 ? 2400 : 0;
-}
+intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) { return opcode == 1 ? 2400 : 0; }
 
 void BM_Floor(benchmark::State& state) {
   const int32_t block = static_cast<int32_t>(state.range(0));

@@ -264,36 +264,16 @@ bool TWin32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
   const int32_t y = GET_Y_LPARAM(lParam);
   result = 0;
   switch (message) {
-    case WM_ERASEBKGND:
-      result = 1;
-      return true;
-    case WM_PAINT:
-      Paint();
-      return true;
-    case WM_PRINTCLIENT:
-      PrintClient(reinterpret_cast<HDC>(wParam));
-      return true;
-    case WM_LBUTTONDOWN:
-      form_.PointerDown(TMouseButton::Left, ShiftFrom(wParam), x, y);
-      return true;
-    case WM_RBUTTONDOWN:
-      form_.PointerDown(TMouseButton::Right, ShiftFrom(wParam), x, y);
-      return true;
-    case WM_MBUTTONDOWN:
-      form_.PointerDown(TMouseButton::Middle, ShiftFrom(wParam), x, y);
-      return true;
-    case WM_MOUSEMOVE:
-      form_.PointerMove(ShiftFrom(wParam), x, y);
-      return true;
-    case WM_LBUTTONUP:
-      form_.PointerUp(TMouseButton::Left, ShiftFrom(wParam), x, y);
-      return true;
-    case WM_RBUTTONUP:
-      form_.PointerUp(TMouseButton::Right, ShiftFrom(wParam), x, y);
-      return true;
-    case WM_MBUTTONUP:
-      form_.PointerUp(TMouseButton::Middle, ShiftFrom(wParam), x, y);
-      return true;
+    case WM_ERASEBKGND: result = 1; return true;
+    case WM_PAINT: Paint(); return true;
+    case WM_PRINTCLIENT: PrintClient(reinterpret_cast<HDC>(wParam)); return true;
+    case WM_LBUTTONDOWN: form_.PointerDown(TMouseButton::Left, ShiftFrom(wParam), x, y); return true;
+    case WM_RBUTTONDOWN: form_.PointerDown(TMouseButton::Right, ShiftFrom(wParam), x, y); return true;
+    case WM_MBUTTONDOWN: form_.PointerDown(TMouseButton::Middle, ShiftFrom(wParam), x, y); return true;
+    case WM_MOUSEMOVE: form_.PointerMove(ShiftFrom(wParam), x, y); return true;
+    case WM_LBUTTONUP: form_.PointerUp(TMouseButton::Left, ShiftFrom(wParam), x, y); return true;
+    case WM_RBUTTONUP: form_.PointerUp(TMouseButton::Right, ShiftFrom(wParam), x, y); return true;
+    case WM_MBUTTONUP: form_.PointerUp(TMouseButton::Middle, ShiftFrom(wParam), x, y); return true;
     case WM_DESTROY:
       // Destroyed with the host's window in the middle of a press: the
       // press ends where it was, as when the capture goes elsewhere.
@@ -306,8 +286,7 @@ bool TWin32Window::Handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& r
       if (wParam != kTimerId) return false;
       form_.TimerTick();
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 

@@ -39,7 +39,9 @@ inline TShiftState ShiftFromX(unsigned int state) {
   return shift;
 }
 
-inline TShiftState ShiftAtPress(unsigned int state, TMouseButton button) { return ShiftFromX(state) | ButtonBit(button); }
+inline TShiftState ShiftAtPress(unsigned int state, TMouseButton button) {
+  return ShiftFromX(state) | ButtonBit(button);
+}
 inline TShiftState ShiftAtRelease(unsigned int state, TMouseButton button) {
   return ShiftFromX(state) & ~ButtonBit(button);
 }

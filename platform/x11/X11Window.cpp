@@ -29,8 +29,8 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
-constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask |
-                            EnterWindowMask | LeaveWindowMask | StructureNotifyMask;
+constexpr long kEventMask = ExposureMask | ButtonPressMask | ButtonReleaseMask | PointerMotionMask | EnterWindowMask |
+                            LeaveWindowMask | StructureNotifyMask;
 // Events handled in one batch before the window paints and shows the result.
 constexpr size_t kBatchLimit = 256;
 // Paints may ask for more paints (a knob placing its dot): a few rounds.
@@ -185,7 +185,8 @@ bool TX11Window::CreateImage(Visual* visual, int depth, int32_t width, int32_t h
                         static_cast<unsigned>(width), static_cast<unsigned>(height), 32, 0);
   if (image_ == nullptr) return false;
   // Freed by XDestroyImage, with free().
-  image_->data = static_cast<char*>(std::calloc(static_cast<size_t>(image_->bytes_per_line), static_cast<size_t>(height)));
+  image_->data =
+      static_cast<char*>(std::calloc(static_cast<size_t>(image_->bytes_per_line), static_cast<size_t>(height)));
   if (image_->data == nullptr) return false;
   // Written in this machine's order; XPutImage swaps for a server of the
   // other order.
@@ -474,8 +475,7 @@ void TX11Window::Dispatch(const XEvent& event) {
     case ButtonRelease: {
       TMouseButton button;
       if (!x11input::ButtonFromX(event.xbutton.button, button)) break;
-      form_.PointerUp(button, x11input::ShiftAtRelease(event.xbutton.state, button), event.xbutton.x,
-                      event.xbutton.y);
+      form_.PointerUp(button, x11input::ShiftAtRelease(event.xbutton.state, button), event.xbutton.x, event.xbutton.y);
       break;
     }
     case MotionNotify:
@@ -503,8 +503,7 @@ void TX11Window::Dispatch(const XEvent& event) {
         if (Captured()) LoseCapture();
       }
       break;
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -541,8 +540,8 @@ void TX11Window::CheckGrab() {
     if (!closed_ && !windowGone_) {
       const x11errors::TScope scope;
       XWindowAttributes attributes{};
-      const bool viewable = XGetWindowAttributes(display_, window_, &attributes) != 0 &&
-                            attributes.map_state == IsViewable;
+      const bool viewable =
+          XGetWindowAttributes(display_, window_, &attributes) != 0 && attributes.map_state == IsViewable;
       Window root = 0, child = 0;
       int rootX = 0, rootY = 0, x = 0, y = 0;
       unsigned int buttons = 0;
@@ -619,7 +618,8 @@ void TX11Window::Flush() {
 
 void TX11Window::PutArea(TRect area) {
   const TBitmap& buffer = form_.BackBuffer();
-  area = area.Intersect(TRect{0, 0, std::min(image_->width, buffer.Width()), std::min(image_->height, buffer.Height())});
+  area =
+      area.Intersect(TRect{0, 0, std::min(image_->width, buffer.Width()), std::min(image_->height, buffer.Height())});
   if (area.IsEmpty()) return;
   for (int32_t y = area.Top; y < area.Bottom; ++y) {
     const TColour* source = buffer.Row(y) + area.Left;

@@ -33,7 +33,7 @@ void ExpectScale(int32_t count, float radius, bool stretch, const std::vector<TE
 }  // namespace
 
 TEST(PointerToValue, CompassPoints) {
-  EXPECT_FLOAT_EQ(PointerToValue(Dial(), 52, 10, 0.3f), 0.5f);          // above
+  EXPECT_FLOAT_EQ(PointerToValue(Dial(), 52, 10, 0.3f), 0.5f);           // above
   EXPECT_NEAR(PointerToValue(Dial(), 90, 52, 0.3f), 19.0 / 24.0, 1e-6);  // right
   EXPECT_NEAR(PointerToValue(Dial(), 14, 52, 0.3f), 5.0 / 24.0, 1e-6);   // left
   EXPECT_EQ(PointerToValue(Dial(), 52, 90, 0.3f), 0.0f);                 // below
@@ -45,9 +45,7 @@ TEST(PointerToValue, TheOpenWedgeGivesTheNearerEnd) {
   EXPECT_EQ(PointerToValue(Dial(), 60, 103, 0.3f), 1.0f);
 }
 
-TEST(PointerToValue, TheCentreKeepsTheCurrentValue) {
-  EXPECT_EQ(PointerToValue(Dial(), 52, 52, 0.3f), 0.3f);
-}
+TEST(PointerToValue, TheCentreKeepsTheCurrentValue) { EXPECT_EQ(PointerToValue(Dial(), 52, 52, 0.3f), 0.3f); }
 
 TEST(PointerToValue, QuantiseSnapsToTicks) {
   EXPECT_FLOAT_EQ(PointerToValue(Dial(true), 90, 52, 0.0f), 0.8f);
@@ -80,8 +78,17 @@ TEST(PointerToValue, ExtremePointerPositions) {
 
 TEST(DialPoint, ElevenTicks) {
   ExpectScale(11, 30.0f, false,
-              {{39, 79, 244}, {27, 69, 213}, {22, 53, 183}, {26, 38, 152}, {37, 26, 121}, {52, 22, 90},
-               {67, 26, 59}, {78, 38, 28}, {82, 53, 357}, {77, 69, 327}, {65, 79, 296}});
+              {{39, 79, 244},
+               {27, 69, 213},
+               {22, 53, 183},
+               {26, 38, 152},
+               {37, 26, 121},
+               {52, 22, 90},
+               {67, 26, 59},
+               {78, 38, 28},
+               {82, 53, 357},
+               {77, 69, 327},
+               {65, 79, 296}});
 }
 
 TEST(DialPoint, FiveTicks) {

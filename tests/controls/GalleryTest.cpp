@@ -9,8 +9,8 @@
 
 #include "BrushedMetal.h"
 #include "ControlsTestSupport.h"
-#include "PaintedPanel.h"
 #include "GoldenImage.h"
+#include "PaintedPanel.h"
 #include "Random.h"
 #include "RubberKnob.h"
 #include "RubberLEDButton.h"
@@ -108,8 +108,8 @@ TEST(Gallery, TheControlsLookAsRecorded) {
 
   const TRubberLEDButtonState states[4] = {rlbUpOff, rlbDownOff, rlbUpOn, rlbDownOn};
   TImage* pictures[4] = {MakeImage(ui.form, ButtonPicture(false, false)),
-                         MakeImage(ui.form, ButtonPicture(true, false)),
-                         MakeImage(ui.form, ButtonPicture(false, true)), MakeImage(ui.form, ButtonPicture(true, true))};
+                         MakeImage(ui.form, ButtonPicture(true, false)), MakeImage(ui.form, ButtonPicture(false, true)),
+                         MakeImage(ui.form, ButtonPicture(true, true))};
   for (int i = 0; i < 4; ++i) {
     pictures[i]->SetTransparent(true);
     auto* button = new TRubberLEDButton(&ui.form);

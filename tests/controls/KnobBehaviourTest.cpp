@@ -127,17 +127,27 @@ TEST_F(KnobTest, MinAndMaxChangeNothing) {
 }
 
 TEST_F(KnobTest, AppearancePropertiesRebuildThePicture) {
-  const std::vector<std::function<void()>> setters = {
-      [&] { knob->SetDiameter(40); },        [&] { knob->SetTicks(5); },
-      [&] { knob->SetShowTicks("  "); },     [&] { knob->SetWedge(0.2f); },
-      [&] { knob->SetAngleOffset(0.1f); },   [&] { knob->SetColour(0x123456); },
-      [&] { knob->SetHilight(0x1); },        [&] { knob->SetShadow(0x2); },
-      [&] { knob->SetDoHilight(true); },     [&] { knob->SetDoShadow(false); },
-      [&] { knob->SetTransColour(0x3); },    [&] { knob->SetTextRadius(30); },
-      [&] { knob->SetTickRadius(20); },      [&] { knob->SetDotRadius(5); },
-      [&] { knob->SetMainImage(nullptr); },  [&] { knob->SetShimmer2(nullptr); },
-      [&] { knob->Labels()->Add("x"); },     [&] { knob->SetLabels(nullptr); },
-      [&] { knob->SetFont(TFont{"Arial", -13, clBlack, false}); }};
+  const std::vector<std::function<void()>> setters = {[&] { knob->SetDiameter(40); },
+                                                      [&] { knob->SetTicks(5); },
+                                                      [&] { knob->SetShowTicks("  "); },
+                                                      [&] { knob->SetWedge(0.2f); },
+                                                      [&] { knob->SetAngleOffset(0.1f); },
+                                                      [&] { knob->SetColour(0x123456); },
+                                                      [&] { knob->SetHilight(0x1); },
+                                                      [&] { knob->SetShadow(0x2); },
+                                                      [&] { knob->SetDoHilight(true); },
+                                                      [&] { knob->SetDoShadow(false); },
+                                                      [&] { knob->SetTransColour(0x3); },
+                                                      [&] { knob->SetTextRadius(30); },
+                                                      [&] { knob->SetTickRadius(20); },
+                                                      [&] { knob->SetDotRadius(5); },
+                                                      [&] { knob->SetMainImage(nullptr); },
+                                                      [&] { knob->SetShimmer2(nullptr); },
+                                                      [&] { knob->Labels()->Add("x"); },
+                                                      [&] { knob->SetLabels(nullptr); },
+                                                      [&] {
+                                                        knob->SetFont(TFont{"Arial", -13, clBlack, false});
+                                                      }};
   for (size_t i = 0; i < setters.size(); ++i) {
     ui.window->ProcessPaint();
     ASSERT_TRUE(knob->ImageValid());

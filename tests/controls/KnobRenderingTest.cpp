@@ -149,9 +149,7 @@ class TickTest : public KnobRenderingTest {
   }
 };
 
-TEST_F(TickTest, TheShadingColourIsThirtyPercentFromShadowToColour) {
-  EXPECT_EQ(BlendColour(S, C, 0.3, 1.0, 0.0), e);
-}
+TEST_F(TickTest, TheShadingColourIsThirtyPercentFromShadowToColour) { EXPECT_EQ(BlendColour(S, C, 0.3, 1.0, 0.0), e); }
 
 TEST_F(TickTest, ElevenTicksShadeOnlyTheLowerRight) {
   const TBitmap& cache = Cache();
@@ -232,7 +230,8 @@ class BodyTest : public KnobRenderingTest {
     // Each pixel names its source position; (10, 10) is white.
     TBitmap main(56, 56);
     for (int32_t j = 0; j < 56; ++j) {
-      for (int32_t i = 0; i < 56; ++i) main.SetPixel(i, j, MakeColour(static_cast<uint32_t>(i), static_cast<uint32_t>(j), 7));
+      for (int32_t i = 0; i < 56; ++i)
+        main.SetPixel(i, j, MakeColour(static_cast<uint32_t>(i), static_cast<uint32_t>(j), 7));
     }
     main.SetPixel(10, 10, 0xFFFFFF);
     knob->SetMainImage(MakeImage(ui.form, main));
@@ -248,9 +247,7 @@ TEST_F(BodyTest, TheBodyIsCentredByHalfTheDiameter) {
   EXPECT_EQ(cache.Pixel(25, 26), kCacheBackground);
 }
 
-TEST_F(BodyTest, WhiteBodyPixelsNeverReachTheCache) {
-  EXPECT_EQ(Cache().Pixel(36, 36), kCacheBackground);
-}
+TEST_F(BodyTest, WhiteBodyPixelsNeverReachTheCache) { EXPECT_EQ(Cache().Pixel(36, 36), kCacheBackground); }
 
 TEST_F(BodyTest, PixelsOutsideTheCacheAreDropped) {
   knob->SetBounds(0, 0, 40, 40);  // centre (20, 20): the body starts at -6
@@ -286,7 +283,7 @@ TEST_F(BodyTest, NearTheDiagonalsTheBodySparesTextPixels) {
   TStringList labels{"", "", "", "", "I"};
   knob->SetLabels(&labels);
   const TBitmap& cache = Cache();
-  EXPECT_EQ(cache.Pixel(74, 74), kColour);    // 22 off on both axes, on the ring of radius 30
+  EXPECT_EQ(cache.Pixel(74, 74), kColour);  // 22 off on both axes, on the ring of radius 30
   EXPECT_EQ(cache.Pixel(74, 75), kColour);
   EXPECT_EQ(cache.Pixel(74, 71), 0x123456u);  // 19 off vertically: covered
   EXPECT_EQ(cache.Pixel(74, 77), 0x123456u);  // below the bar: plain body

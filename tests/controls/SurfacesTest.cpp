@@ -45,10 +45,10 @@ class BrushedMetalTest : public ::testing::Test {
 TEST_F(BrushedMetalTest, StreakColourThresholds) {
   metal->SetBounds(0, 0, 1, 1);
   metal->SetQuantise(0);
-  const std::vector<std::pair<int32_t, TColour>> cases = {
-      {1, kLight},  // keeps the starting colour
-      {2, kLight},     {10, kLight},   {11, kMedLight}, {53, kMedLight},
-      {54, kMedDark},  {96, kMedDark}, {97, kDark},     {101, kDark}};
+  const std::vector<std::pair<int32_t, TColour>> cases = {{1, kLight},  // keeps the starting colour
+                                                          {2, kLight},     {10, kLight},   {11, kMedLight},
+                                                          {53, kMedLight}, {54, kMedDark}, {96, kMedDark},
+                                                          {97, kDark},     {101, kDark}};
   const uint32_t saved = RandomState();
   for (const auto& [r, colour] : cases) {
     SetRandomState(StateGivingStreakDraw(r));

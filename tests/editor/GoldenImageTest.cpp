@@ -33,23 +33,25 @@ TEST_P(GoldenImage, EditorLooksAsRecorded) {
   EXPECT_TRUE(MatchesGolden(screen, GoldenPath(golden.name)));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Editor, GoldenImage,
-    ::testing::Values(TGoldenCase{"default", {}},
-                      TGoldenCase{"haas", {{kStereoMode, 1.0f}}},
-                      TGoldenCase{"bass-mode-off", {{kBassMode, 0.0f}, {kAntiAlias, 0.0f}}},
-                      TGoldenCase{"knobs-low",
-                                  {{kCutoff, 0.2f}, {kDelay, 0.2f}, {kWidth, 0.2f}, {kRate, 0.2f}, {kFeedback, 0.2f},
-                                   {kMix, 0.2f}, {kStereoMode, 0.0f}}},
-                      TGoldenCase{"knobs-high",
-                                  {{kCutoff, 0.8f}, {kDelay, 0.8f}, {kWidth, 0.8f}, {kRate, 0.8f}, {kFeedback, 0.8f},
-                                   {kMix, 0.8f}, {kStereoMode, 0.33333334f}}}),
-    [](const ::testing::TestParamInfo<TGoldenCase>& param) {
-      std::string name = param.param.name;
-      for (char& c : name) {
-        if (c == '-') c = '_';
-      }
-      return name;
-    });
+// clang-format off
+const TGoldenCase kGoldenCases[] = {
+    {"default", {}},
+    {"haas", {{kStereoMode, 1.0f}}},
+    {"bass-mode-off", {{kBassMode, 0.0f}, {kAntiAlias, 0.0f}}},
+    {"knobs-low", {{kCutoff, 0.2f}, {kDelay, 0.2f}, {kWidth, 0.2f}, {kRate, 0.2f}, {kFeedback, 0.2f}, {kMix, 0.2f},
+                   {kStereoMode, 0.0f}}},
+    {"knobs-high", {{kCutoff, 0.8f}, {kDelay, 0.8f}, {kWidth, 0.8f}, {kRate, 0.8f}, {kFeedback, 0.8f}, {kMix, 0.8f},
+                    {kStereoMode, 0.33333334f}}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Editor, GoldenImage, ::testing::ValuesIn(kGoldenCases),
+                         [](const ::testing::TestParamInfo<TGoldenCase>& param) {
+                           std::string name = param.param.name;
+                           for (char& c : name) {
+                             if (c == '-') c = '_';
+                           }
+                           return name;
+                         });
 
 }  // namespace

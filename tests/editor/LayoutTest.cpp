@@ -49,9 +49,8 @@ TEST(FormLayout, PicturesHaveTheSizesTheControlsAreMadeFor) {
   struct {
     const char* name;
     int32_t width, height;
-  } sizes[] = {{"IFacePlate", 560, 291}, {"iKnobLight", 56, 56}, {"iKnobDarkDisabled", 56, 56},
-               {"InnerDot", 6, 6},       {"IShimmer3", 36, 36},  {"iUpOn", 38, 45},
-               {"IUpOff4", 38, 45},      {"LogoImage", 155, 39}};
+  } sizes[] = {{"IFacePlate", 560, 291}, {"iKnobLight", 56, 56}, {"iKnobDarkDisabled", 56, 56}, {"InnerDot", 6, 6},
+               {"IShimmer3", 36, 36},    {"iUpOn", 38, 45},      {"IUpOff4", 38, 45},           {"LogoImage", 155, 39}};
   for (const auto& size : sizes) {
     const TBitmap picture = EditorPicture(size.name);
     EXPECT_EQ(picture.Width(), size.width) << size.name;
@@ -76,7 +75,7 @@ TEST(FormLayout, VisibleComponentsLieOnTheFormAndKnobsCentreWhereThePlateDrawsTh
   const struct {
     const char* name;
     int32_t x, y;
-  } centres[] = {{"rkCutoff", 79, 101}, {"rkDelay", 197, 101}, {"rkDepth", 291, 101},
+  } centres[] = {{"rkCutoff", 79, 101}, {"rkDelay", 197, 101},    {"rkDepth", 291, 101},
                  {"rkRate", 384, 101},  {"rkFeedback", 477, 101}, {"rkMix", 477, 215}};
   for (const auto& centre : centres) {
     const TLayoutEntry* knob = Entry(centre.name);

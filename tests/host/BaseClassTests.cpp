@@ -117,9 +117,9 @@ TEST(EffectBase, HostCalls) {
   char vendor[64] = {};
   EXPECT_EQ(fx.getHostVendorString(vendor), 7);
   EXPECT_EQ(fx.getHostProductString(vendor), 7);
-  EXPECT_EQ(hostOpcodes, (std::vector<int32_t>{audioMasterVersion, audioMasterCurrentId, audioMasterIdle,
-                                               audioMasterPinConnected, audioMasterPinConnected,
-                                               audioMasterGetVendorString, audioMasterGetProductString}));
+  EXPECT_EQ(hostOpcodes,
+            (std::vector<int32_t>{audioMasterVersion, audioMasterCurrentId, audioMasterIdle, audioMasterPinConnected,
+                                  audioMasterPinConnected, audioMasterGetVendorString, audioMasterGetProductString}));
 }
 
 TEST(EffectBase, HostCallsWithoutACallbackAnswerZero) {

@@ -69,8 +69,9 @@ TEST(EditorOpcodes, EachReachesTheEditorWithItsArgumentAndAnswer) {
   EXPECT_EQ(Dispatch(fx, effEditIdle), 0);
   EXPECT_EQ(Dispatch(fx, effEditIdle), 0);
   EXPECT_EQ(Dispatch(fx, effEditClose), 0);
-  EXPECT_EQ(editor->calls, (std::vector<Call>{{"getRect", &rect}, {"open", &window}, {"idle", nullptr},
-                                              {"idle", nullptr}, {"close", nullptr}}));
+  EXPECT_EQ(editor->calls,
+            (std::vector<Call>{
+                {"getRect", &rect}, {"open", &window}, {"idle", nullptr}, {"idle", nullptr}, {"close", nullptr}}));
 
   // The host hears the editor's own answers, whatever they are.
   editor->rectAnswer = 0;

@@ -32,9 +32,10 @@ TBitmap BodyBitmap(int32_t size, TColour cap) {
       if (r <= c - 4) {
         // A cap lit from the upper left.
         const double light = 1.0 - 0.35 * ((x + y) / (2.0 * size));
-        bitmap.SetPixel(x, y, MakeColour(static_cast<uint32_t>(RedOf(cap) * light),
-                                         static_cast<uint32_t>(GreenOf(cap) * light),
-                                         static_cast<uint32_t>(BlueOf(cap) * light)));
+        bitmap.SetPixel(
+            x, y,
+            MakeColour(static_cast<uint32_t>(RedOf(cap) * light), static_cast<uint32_t>(GreenOf(cap) * light),
+                       static_cast<uint32_t>(BlueOf(cap) * light)));
       } else if (r <= c) {
         bitmap.SetPixel(x, y, 0x282828);
       }

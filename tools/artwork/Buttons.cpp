@@ -94,7 +94,10 @@ TBitmap ButtonPicture(bool pressed, bool lit, int variant) {
     } else {
       const auto h = [&](double px, double py) { return height(px, py); };
       c = Shade(rubber, NormalAt(h, x, y));
-      if (pressed) c = Scale(c, 0.93 - 0.12 * (1.0 - SmoothStep(0.0, 5.0, std::min(x - (cap.CentreX - cap.HalfWidth), y - (cap.CentreY - cap.HalfHeight)))));
+      if (pressed)
+        c = Scale(c, 0.93 - 0.12 * (1.0 - SmoothStep(0.0, 5.0,
+                                                     std::min(x - (cap.CentreX - cap.HalfWidth),
+                                                              y - (cap.CentreY - cap.HalfHeight)))));
       // A moulded recess shades the rubber just round the bezel.
       c = Scale(c, 1.0 - 0.25 * (1.0 - SmoothStep(kBezel, kBezel + 1.4, ledR)));
     }
@@ -107,5 +110,6 @@ TBitmap ButtonPicture(bool pressed, bool lit, int variant) {
     const double grain = 0.01 * Grain(static_cast<int32_t>(x), static_cast<int32_t>(y), variant + (pressed ? 8 : 0));
     return {c.R + grain, c.G + grain, c.B + grain, 1.0};
   });
-  return Keyed(layer, [&](int32_t, int32_t) { return floor; }, 0.0, 0xFFFFFF);
+  return Keyed(
+      layer, [&](int32_t, int32_t) { return floor; }, 0.0, 0xFFFFFF);
 }

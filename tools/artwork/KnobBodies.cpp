@@ -93,12 +93,14 @@ TBitmap KnobBody(TKnobFamily family, bool disabled, const TBackdrop& backdrop) {
     const bool cap = r < kCapEdge + 0.6;
     TRgba c = Shade(cap ? finish.Cap : finish.Ring, normal);
     // The groove between cap and ring lies in shade.
-    const double groove = SmoothStep(kCapEdge - 0.6, kCapEdge, r) * (1.0 - SmoothStep(kGrooveOuter - 0.3, kGrooveOuter + 0.5, r));
+    const double groove =
+        SmoothStep(kCapEdge - 0.6, kCapEdge, r) * (1.0 - SmoothStep(kGrooveOuter - 0.3, kGrooveOuter + 0.5, r));
     return NotWhite(Scale(c, 1.0 - 0.45 * groove));
   });
   // A third covered is enough to be part of the body; less would show as a
   // speck of the wrong panel colour where the panel differs.
-  return Keyed(layer, [&](int32_t x, int32_t y) { return backdrop(x, y); }, 0.3, kBodyKey);
+  return Keyed(
+      layer, [&](int32_t x, int32_t y) { return backdrop(x, y); }, 0.3, kBodyKey);
 }
 
 TLayer KnobShadow() {

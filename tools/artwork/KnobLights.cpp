@@ -11,7 +11,7 @@ constexpr double kPi = 3.14159265358979323846;
 // this far to the lower right: thickest at the upper left, thinning away.
 constexpr double kOffsetX = 1.5;
 constexpr double kOffsetY = 1.8;
-}
+}  // namespace
 
 TBitmap PointerDot() {
   // A cream bead sunk in a dark ring, so that it shows on the green, the grey
@@ -27,7 +27,8 @@ TBitmap PointerDot() {
     const double z = std::sqrt(bead * bead - r * r);
     return Shade(cream, Normalised({x - c, y - c, z}));
   });
-  return Keyed(layer, [&](int32_t, int32_t) { return ring; }, 0.35, 0xFFFFFF);
+  return Keyed(
+      layer, [&](int32_t, int32_t) { return ring; }, 0.35, 0xFFFFFF);
 }
 
 std::array<TBitmap, 4> ShimmerFrames() {

@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-TRgba Opaque(TColour colour) {
-  return {RedOf(colour) / 255.0, GreenOf(colour) / 255.0, BlueOf(colour) / 255.0, 1.0};
-}
+TRgba Opaque(TColour colour) { return {RedOf(colour) / 255.0, GreenOf(colour) / 255.0, BlueOf(colour) / 255.0, 1.0}; }
 
 TRgba Rgb(double r, double g, double b) { return {r, g, b, 1.0}; }
 

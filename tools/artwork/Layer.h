@@ -42,7 +42,9 @@ class TLayer {
   void Compose(const TLayer& top, int32_t x, int32_t y);
 
  private:
-  size_t Index(int32_t x, int32_t y) const { return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x); }
+  size_t Index(int32_t x, int32_t y) const {
+    return static_cast<size_t>(y) * static_cast<size_t>(width_) + static_cast<size_t>(x);
+  }
   int32_t width_ = 0;
   int32_t height_ = 0;
   std::vector<TRgba> pixels_;

@@ -22,7 +22,9 @@ struct TCoverage {
     if (x < 0 || y < 0 || x >= Width || y >= Height) return 0.0;
     return Value[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)];
   }
-  double& Ref(int32_t x, int32_t y) { return Value[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)]; }
+  double& Ref(int32_t x, int32_t y) {
+    return Value[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)];
+  }
 };
 
 // Grows the shape by radius pixels (a round brush), for an outline.

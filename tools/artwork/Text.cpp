@@ -92,7 +92,8 @@ TTextMask RenderText(std::string_view text, const TTextStyle& style) {
     const FT_UInt index = FT_Get_Char_Index(face, NextCodePoint(text, i));
     if (previous != 0 && FT_HAS_KERNING(face)) {
       FT_Vector kern;
-      if (FT_Get_Kerning(face, previous, index, FT_KERNING_DEFAULT, &kern) == 0) pen += static_cast<double>(kern.x) / 64.0;
+      if (FT_Get_Kerning(face, previous, index, FT_KERNING_DEFAULT, &kern) == 0)
+        pen += static_cast<double>(kern.x) / 64.0;
     }
     previous = index;
     if (FT_Load_Glyph(face, index, load) != 0) continue;
@@ -106,7 +107,8 @@ TTextMask RenderText(std::string_view text, const TTextStyle& style) {
       glyph.Pixels.insert(glyph.Pixels.end(), line, line + slot->bitmap.width);
     }
     glyphs.push_back(std::move(glyph));
-    pen += (style.Hinted ? static_cast<double>(slot->advance.x >> 6) : static_cast<double>(slot->linearHoriAdvance) / 65536.0) +
+    pen += (style.Hinted ? static_cast<double>(slot->advance.x >> 6)
+                         : static_cast<double>(slot->linearHoriAdvance) / 65536.0) +
            style.LetterSpacing;
   }
   FT_Set_Transform(face, nullptr, nullptr);

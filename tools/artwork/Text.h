@@ -9,7 +9,7 @@
 #include <vector>
 
 struct TTextStyle {
-  double Size = 11;          // em size in pixels
+  double Size = 11;  // em size in pixels
   bool Bold = false;
   double Slant = 0;          // horizontal shear, x += Slant * height above the baseline
   double LetterSpacing = 0;  // extra pixels after every character
@@ -24,9 +24,9 @@ struct TTextMask {
   int32_t Top = 0;
   int32_t Width = 0;
   int32_t Height = 0;
-  int32_t Advance = 0;    // width of the line, for placement
-  int32_t Ascent = 0;     // origin to baseline
-  int32_t CellHeight = 0; // ascent plus descent
+  int32_t Advance = 0;     // width of the line, for placement
+  int32_t Ascent = 0;      // origin to baseline
+  int32_t CellHeight = 0;  // ascent plus descent
   std::vector<double> Coverage;
   double At(int32_t x, int32_t y) const {
     if (x < 0 || y < 0 || x >= Width || y >= Height) return 0.0;

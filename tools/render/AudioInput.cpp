@@ -129,8 +129,8 @@ std::unique_ptr<SignalSource> OpenSoundFile(const std::string& path, std::string
   }
   if (info.samplerate > kMaxInputSampleRate) {
     sf_close(file);
-    error = "cannot read input " + path + ": its header claims " + std::to_string(info.samplerate) +
-            " Hz, above the " + std::to_string(kMaxInputSampleRate) + " Hz of any recording (a damaged file?)";
+    error = "cannot read input " + path + ": its header claims " + std::to_string(info.samplerate) + " Hz, above the " +
+            std::to_string(kMaxInputSampleRate) + " Hz of any recording (a damaged file?)";
     return nullptr;
   }
   return std::make_unique<SoundFileSource>(file, info, path);

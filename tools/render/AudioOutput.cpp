@@ -6,8 +6,8 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <cstdio>
 #include <cstring>
 

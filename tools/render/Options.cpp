@@ -171,8 +171,8 @@ bool ParseArguments(const std::vector<std::string>& args, Options& options, std:
       if (!takeValue(value)) return false;
       long frames = 0;
       if (!ParseCount(value, frames) || frames < 1 || frames > kMaxBlockSize) {
-        error = "--block needs a number of frames from 1 to " + std::to_string(kMaxBlockSize) + ", not \"" + value +
-                "\"";
+        error =
+            "--block needs a number of frames from 1 to " + std::to_string(kMaxBlockSize) + ", not \"" + value + "\"";
         return false;
       }
       options.blockSize = static_cast<int>(frames);
@@ -216,8 +216,8 @@ bool ChooseOutput(const Options& options, OutputChoice& choice, std::string& err
   }
   const std::string extension = ExtensionOf(name);
   if (extension != ".wav" && extension != ".flac") {
-    error = "unsupported output format \"" + (extension.empty() ? name : extension) +
-            "\": name the output .wav or .flac";
+    error =
+        "unsupported output format \"" + (extension.empty() ? name : extension) + "\": name the output .wav or .flac";
     return false;
   }
   if (options.format) {
@@ -235,7 +235,8 @@ bool ChooseOutput(const Options& options, OutputChoice& choice, std::string& err
 }
 
 std::string UsageText(const std::string& program) {
-  return "Usage: " + program + " [INPUT] [-o OUTPUT] [options]\n"
+  return "Usage: " + program +
+         " [INPUT] [-o OUTPUT] [options]\n"
          "\n"
          "Renders an audio file through the Ondrel chorus (or another VST 2 plug-in)\n"
          "and writes a stereo file at the input's sample rate.\n"

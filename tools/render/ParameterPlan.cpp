@@ -10,8 +10,7 @@ namespace render {
 namespace {
 
 bool Resolve(PluginSession& session, const std::vector<std::string>& names, const std::string& parameter,
-             const std::string& text, ParameterChange& change, std::vector<std::string>& warnings,
-             std::string& error) {
+             const std::string& text, ParameterChange& change, std::vector<std::string>& warnings, std::string& error) {
   const int index = FindParameter(names, parameter, error);
   if (index < 0) return false;
   float value = 0.0f;

@@ -33,9 +33,9 @@ void Progress::Update(int64_t framesDone) {
   lastDraw_ = now;
   shown_ = true;
   const double rate = sampleRate_ > 0 ? sampleRate_ : 1;
-  const std::string line = FormatProgress(static_cast<double>(framesDone) / static_cast<double>(total_),
-                                          static_cast<double>(framesDone) / rate, static_cast<double>(total_) / rate,
-                                          30);
+  const std::string line =
+      FormatProgress(static_cast<double>(framesDone) / static_cast<double>(total_),
+                     static_cast<double>(framesDone) / rate, static_cast<double>(total_) / rate, 30);
   std::fprintf(stderr, "\r%s", line.c_str());
   std::fflush(stderr);
 }

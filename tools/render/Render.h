@@ -19,7 +19,7 @@ class OutputFile;
 struct RenderJob {
   int64_t tailFrames = 0;
   int32_t blockSize = 512;
-  std::vector<ParameterChange> automation;  // ordered by frame
+  std::vector<ParameterChange> automation;           // ordered by frame
   const volatile std::sig_atomic_t* stop = nullptr;  // set asynchronously to abandon the render
 };
 

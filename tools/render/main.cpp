@@ -58,15 +58,16 @@ void Catch(int number, void (*handler)(int), int flags) {
 // Caught from the start: a signal that arrives while the file is being set
 // up must not leave it behind.
 void CatchTerminatingSignals() {
-  for (int number : {SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ,
-                     SIGVTALRM, SIGPROF, SIGIO,
+  for (int number : {
+         SIGHUP, SIGINT, SIGQUIT, SIGPIPE, SIGALRM, SIGTERM, SIGUSR1, SIGUSR2, SIGXCPU, SIGXFSZ, SIGVTALRM, SIGPROF,
+             SIGIO,
 #if defined(SIGPWR)
-                     SIGPWR,
+             SIGPWR,
 #endif
 #if defined(SIGSTKFLT)
-                     SIGSTKFLT,
+             SIGSTKFLT,
 #endif
-                     }) {
+       }) {
     // Restarted system calls: a signal between two blocks must not turn
     // into a failed write.
     Catch(number, RequestStop, SA_RESTART);
@@ -125,7 +126,8 @@ int List(const std::string& pluginPath, const std::vector<render::ParameterSetti
 }
 
 void Report(const render::RenderResult& result, int sampleRate, render::OutputFormat format) {
-  std::printf("Rendered %s\n", render::FormatSummary(result.frames, sampleRate, result.wallSeconds, result.meter).c_str());
+  std::printf("Rendered %s\n",
+              render::FormatSummary(result.frames, sampleRate, result.wallSeconds, result.meter).c_str());
   if (result.meter.nonFinite() > 0) {
     Warn(std::to_string(result.meter.nonFinite()) + " output samples were not finite (NaN or infinite)" +
          (format == render::OutputFormat::Float32 ? "" : "; they were written as silence"));

@@ -43,8 +43,8 @@ class ChorusProbe : public TOndrel {
     return out;
   }
 
-  void SetAll(float bassMode, float cutoff, float delay, float width, float rate, float feedback,
-              float stereoMode, float antiAlias, float mix) {
+  void SetAll(float bassMode, float cutoff, float delay, float width, float rate, float feedback, float stereoMode,
+              float antiAlias, float mix) {
     const float values[9] = {bassMode, cutoff, delay, width, rate, feedback, stereoMode, antiAlias, mix};
     for (int i = 0; i < 9; ++i) setParameter(i, values[i]);
   }

@@ -40,12 +40,11 @@ struct Upset {
 };
 
 const Upset kUpsets[] = {
-    {kSample, kNaN, 0}, {kSample, kInf, 0}, {kSample, -kInf, 1}, {kSample, kNaN, 1},
+    {kSample, kNaN, 0},        {kSample, kInf, 0},         {kSample, -kInf, 1},        {kSample, kNaN, 1},
     {kSample, 3.4e38f, 1},  // finite, but the band split carries it past the float range
-    {kCutoffValue, kNaN, 1}, {kCutoffValue, kInf, 1}, {kCutoffValue, 1e30f, 1},
-    {kFeedbackValue, kNaN, 0}, {kFeedbackValue, kInf, 1}, {kFeedbackValue, -kInf, 0},
-    {kFeedbackValue, 1e30f, 1}, {kFeedbackValue, -1e30f, 0}, {kFeedbackValue, kNaN, 1},
-    {kRateValue, 0.0f, 1}, {kRateValue, 1e-30f, 1},
+    {kCutoffValue, kNaN, 1},   {kCutoffValue, kInf, 1},    {kCutoffValue, 1e30f, 1},   {kFeedbackValue, kNaN, 0},
+    {kFeedbackValue, kInf, 1}, {kFeedbackValue, -kInf, 0}, {kFeedbackValue, 1e30f, 1}, {kFeedbackValue, -1e30f, 0},
+    {kFeedbackValue, kNaN, 1}, {kRateValue, 0.0f, 1},      {kRateValue, 1e-30f, 1},
 };
 
 // The peak of a block of after frames that follows a block spoilt by upset

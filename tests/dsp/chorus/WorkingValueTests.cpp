@@ -22,8 +22,7 @@ TEST(WorkingValues, DefaultsAtCommonSampleRates) {
     float fs;
     int32_t base, period, depth;
   };
-  for (Rate r : {Rate{48000.0f, 539, 48000, 180}, Rate{96000.0f, 1076, 96000, 360},
-                 Rate{44100.0f, 495, 44100, 165}}) {
+  for (Rate r : {Rate{48000.0f, 539, 48000, 180}, Rate{96000.0f, 1076, 96000, 360}, Rate{44100.0f, 495, 44100, 165}}) {
     SCOPED_TRACE(r.fs);
     // The rate alone recomputes everything: no parameter is touched.
     fx.setSampleRate(r.fs);

@@ -92,9 +92,8 @@ TEST(FilterCoefficients, ExamplesToTheLastBit) {
     SCOPED_TRACE(testing::Message() << "type " << int(e.type));
     tFilterSV f;
     f.Design(kRate, e.type, e.hz, e.q, e.gainDB);
-    const std::pair<float, double> pairs[] = {{Load(f.InvA0), e.invA0}, {Load(f.A1), e.a1},
-                                              {Load(f.A2), e.a2},       {Load(f.B0), e.b0},
-                                              {Load(f.B1), e.b1},       {Load(f.B2), e.b2}};
+    const std::pair<float, double> pairs[] = {{Load(f.InvA0), e.invA0}, {Load(f.A1), e.a1}, {Load(f.A2), e.a2},
+                                              {Load(f.B0), e.b0},       {Load(f.B1), e.b1}, {Load(f.B2), e.b2}};
     for (const auto& [actual, expected] : pairs) {
       if (!std::isnan(expected)) {
         EXPECT_TRUE(WithinUlp(actual, expected)) << actual << " vs " << expected;
@@ -234,7 +233,8 @@ TEST(FilterState, DesignsThatCannotRunAreNotHandedOver) {
   const struct {
     int32_t rate;
     float hz, q;
-  } cases[] = {{kRate, 100.0f, 0.0f}, {0, 100.0f, 0.5f}, {kRate, NAN, 0.5f}, {1000, 800.0f, 0.5f}, {kRate, 100.0f, -0.5f}};
+  } cases[] = {
+      {kRate, 100.0f, 0.0f}, {0, 100.0f, 0.5f}, {kRate, NAN, 0.5f}, {1000, 800.0f, 0.5f}, {kRate, 100.0f, -0.5f}};
   for (const auto& c : cases) {
     SCOPED_TRACE(testing::Message() << c.rate << " Hz, " << c.hz << ", Q " << c.q);
     tFilterSV f, good;

@@ -84,7 +84,8 @@ float TReferenceChorus::InterpolatedTap(const std::vector<float>& line, int64_t 
   const int32_t i = Round(static_cast<double>(m) - 0.5);
   const size_t j = Wrap(base + i);
   const size_t j1 = Wrap(static_cast<int64_t>(j) + 1);
-  const float tap = static_cast<float>(line[j] + (static_cast<double>(m) - i) * (static_cast<double>(line[j1]) - line[j]));
+  const float tap =
+      static_cast<float>(line[j] + (static_cast<double>(m) - i) * (static_cast<double>(line[j1]) - line[j]));
   return tap;
 }
 

@@ -147,8 +147,7 @@ std::string DifferenceInFilter(const char* name, const tFilterSV& f, const tRefe
 // over: silence, denormal-range and tiny values (where the offsets show),
 // steps, impulses and loud noise.
 void FillInput(Random& random, float* samples, int32_t count) {
-  const double amplitude =
-      random.Pick({1.0, 0.25, 4.0, 1e-3, 1e-9, 1e-16, 1e-20, 1e-25, 1e-30, 1e-38, 1e-43});
+  const double amplitude = random.Pick({1.0, 0.25, 4.0, 1e-3, 1e-9, 1e-16, 1e-20, 1e-25, 1e-30, 1e-38, 1e-43});
   const int32_t kind = random.Below(6);
   const double cycles = random.Uniform(0.0001, 0.2);
   const double phase = random.Uniform(0.0, 6.283185307179586);
@@ -173,8 +172,8 @@ float ParameterValue(Random& random, int32_t index) {
   const double pick = random.Unit();
   if (pick < 0.55) return static_cast<float>(random.Unit());
   if (pick < 0.8) {
-    return random.Pick({0.0f, 1.0f, 0.5f, 0.50000006f, 1.0f / 3.0f, 2.0f / 3.0f, 1.0f / 6.0f, 5.0f / 6.0f, 0.25f,
-                        0.75f, 0.125f});
+    return random.Pick(
+        {0.0f, 1.0f, 0.5f, 0.50000006f, 1.0f / 3.0f, 2.0f / 3.0f, 1.0f / 6.0f, 5.0f / 6.0f, 0.25f, 0.75f, 0.125f});
   }
   switch (index) {
     case kCutoff: return static_cast<float>(random.Uniform(-1.0, 1.5));
@@ -190,8 +189,8 @@ float ParameterValue(Random& random, int32_t index) {
 float SampleRateValue(Random& random) {
   const double pick = random.Unit();
   if (pick < 0.6) {
-    return random.Pick(
-        {8000.0f, 11025.0f, 16000.0f, 22050.0f, 32000.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f, 176400.0f, 192000.0f});
+    return random.Pick({8000.0f, 11025.0f, 16000.0f, 22050.0f, 32000.0f, 44100.0f, 48000.0f, 88200.0f, 96000.0f,
+                        176400.0f, 192000.0f});
   }
   // Half-way rates make the filters' whole-number rate a tie.
   if (pick < 0.75) return static_cast<float>(std::floor(random.Uniform(8000.0, 192000.0)) + 0.5);
@@ -423,7 +422,9 @@ void RunSessions(uint64_t first, uint64_t count, const SessionPlan& plan) {
 
 }  // namespace
 
-TEST(ReferenceChorus, HostSessionsFromAFreshPlugin) { RunSessions(kFreshSeeds, SessionCount(kSessions), SessionPlan{}); }
+TEST(ReferenceChorus, HostSessionsFromAFreshPlugin) {
+  RunSessions(kFreshSeeds, SessionCount(kSessions), SessionPlan{});
+}
 
 TEST(ReferenceChorus, HostSessionsFromAnyState) {
   SessionPlan plan;

@@ -57,8 +57,8 @@ void tReferenceFilter::Design(int32_t sampleRate, uint8_t filterType, float freq
       const float M = static_cast<float>(A - 1.0);
       const float Pc = static_cast<float>(static_cast<double>(P) * c);
       const float Mc = static_cast<float>(static_cast<double>(M) * c);
-      const float beta = static_cast<float>(
-          s * std::sqrt((static_cast<double>(A) * A + 1.0) / S - static_cast<double>(M) * M));
+      const float beta =
+          static_cast<float>(s * std::sqrt((static_cast<double>(A) * A + 1.0) / S - static_cast<double>(M) * M));
       if (filterType == rtLowShelf) {
         InvA0 = static_cast<float>(1.0 / (static_cast<double>(P) + Mc + beta));
         A1 = static_cast<float>(-2.0 * (static_cast<double>(M) + Pc) * InvA0);
@@ -86,8 +86,7 @@ void tReferenceFilter::Design(int32_t sampleRate, uint8_t filterType, float freq
       B2 = static_cast<float>((1.0 - alphaA) * InvA0);
       break;
     }
-    default:
-      break;
+    default: break;
   }
 }
 
@@ -96,29 +95,26 @@ float tReferenceFilter::Process(float x) {
   const double in = x;
   double equation = 0.0;
   switch (FilterType) {
-    case rtGain:
-      equation = B0 * in;
-      break;
+    case rtGain: equation = B0 * in; break;
     case rtLowPass:
     case rtHighPass:
     case rtNotch:
-      equation = B0 * in + B1 * static_cast<double>(X1) + B0 * static_cast<double>(X2) -
-                 A1 * static_cast<double>(Y1) - A2 * static_cast<double>(Y2);
+      equation = B0 * in + B1 * static_cast<double>(X1) + B0 * static_cast<double>(X2) - A1 * static_cast<double>(Y1) -
+                 A2 * static_cast<double>(Y2);
       break;
     case rtBandPass:
       equation = B0 * in - B0 * static_cast<double>(X2) - A1 * static_cast<double>(Y1) - A2 * static_cast<double>(Y2);
       break;
     case rtLowShelf:
     case rtHighShelf:
-      equation = B0 * in + B1 * static_cast<double>(X1) + B2 * static_cast<double>(X2) -
-                 A1 * static_cast<double>(Y1) - A2 * static_cast<double>(Y2);
+      equation = B0 * in + B1 * static_cast<double>(X1) + B2 * static_cast<double>(X2) - A1 * static_cast<double>(Y1) -
+                 A2 * static_cast<double>(Y2);
       break;
     case rtPeaking:
-      equation = B0 * in + A1 * static_cast<double>(X1) + B2 * static_cast<double>(X2) -
-                 A1 * static_cast<double>(Y1) - A2 * static_cast<double>(Y2);
+      equation = B0 * in + A1 * static_cast<double>(X1) + B2 * static_cast<double>(X2) - A1 * static_cast<double>(Y1) -
+                 A2 * static_cast<double>(Y2);
       break;
-    default:
-      break;
+    default: break;
   }
   const float y = FilterType > rtPeaking ? 0.0f : static_cast<float>(equation - kDenormalOffset);
   Y2 = Y1;

@@ -23,7 +23,9 @@ class DesignGate {
   // The calling thread's designs stop at the gate from now on.
   static void StopHere() { stopsHere_ = true; }
 
-  static bool WaitStopped(int count) { return WaitFor([count] { return stopped_.load() >= count; }); }
+  static bool WaitStopped(int count) {
+    return WaitFor([count] { return stopped_.load() >= count; });
+  }
   static void Open() { open_ = true; }
 
   // Waits until done() holds; false after ten seconds.

@@ -44,7 +44,9 @@ struct TPicture {
   int32_t Width = 0;
   int32_t Height = 0;
   std::vector<uint32_t> Pixels;
-  uint32_t At(int32_t x, int32_t y) const { return Pixels[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)]; }
+  uint32_t At(int32_t x, int32_t y) const {
+    return Pixels[static_cast<size_t>(y) * static_cast<size_t>(Width) + static_cast<size_t>(x)];
+  }
   // The picture's part at left, top of the given size.
   TPicture Part(int32_t left, int32_t top, int32_t width, int32_t height) const;
   friend bool operator==(const TPicture& a, const TPicture& b) {

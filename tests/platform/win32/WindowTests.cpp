@@ -31,7 +31,8 @@ TEST(DibPixels, RedAndBlueTradePlacesRowByRowInTheClippedArea) {
   EXPECT_EQ(DibPixel(0xFF112233), 0x00332211u);  // the fourth byte stays clear
   TBitmap source(4, 3, 0);
   for (int32_t y = 0; y < 3; ++y) {
-    for (int32_t x = 0; x < 4; ++x) source.SetPixel(x, y, MakeColour(static_cast<uint32_t>(x), static_cast<uint32_t>(y), 0x80));
+    for (int32_t x = 0; x < 4; ++x)
+      source.SetPixel(x, y, MakeColour(static_cast<uint32_t>(x), static_cast<uint32_t>(y), 0x80));
   }
   std::vector<uint32_t> dib(99, 0xDEAD);
   const TRect copied = CopyAreaToDib(source, TRect{2, 1, 9, 9}, dib);

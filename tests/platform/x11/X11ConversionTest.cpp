@@ -45,9 +45,9 @@ TEST(X11PixelFormatTest, PutsEachChannelWhereTheVisualsMasksSay) {
 }
 
 TEST(X11PixelFormatTest, RefusesMasksNoConversionServes) {
-  EXPECT_FALSE(TX11PixelFormat(0, 0, 0, 24).Usable());                      // a palette visual
-  EXPECT_FALSE(TX11PixelFormat(0xFF0000, 0xFFFF00, 0x0000FF, 24).Usable());  // overlapping
-  EXPECT_FALSE(TX11PixelFormat(0xF0F000, 0x000F00, 0x0000FF, 24).Usable());  // split channel
+  EXPECT_FALSE(TX11PixelFormat(0, 0, 0, 24).Usable());                         // a palette visual
+  EXPECT_FALSE(TX11PixelFormat(0xFF0000, 0xFFFF00, 0x0000FF, 24).Usable());    // overlapping
+  EXPECT_FALSE(TX11PixelFormat(0xF0F000, 0x000F00, 0x0000FF, 24).Usable());    // split channel
   EXPECT_FALSE(TX11PixelFormat(0xFF000000, 0x00FF00, 0x0000FF, 24).Usable());  // beyond the depth
 }
 

@@ -92,9 +92,15 @@ class X11WindowTest : public ::testing::Test {
     Lock lock(form.EventMutex());
     return read();
   }
-  float RateValue() { return Locked<float>([&] { return rate->Value(); }); }
-  int Changes() { return Locked<int>([&] { return changes; }); }
-  TBitmap BackBuffer() { return Locked<TBitmap>([&] { return form.BackBuffer(); }); }
+  float RateValue() {
+    return Locked<float>([&] { return rate->Value(); });
+  }
+  int Changes() {
+    return Locked<int>([&] { return changes; });
+  }
+  TBitmap BackBuffer() {
+    return Locked<TBitmap>([&] { return form.BackBuffer(); });
+  }
 
   xhost::THost host;
   TForm form;

@@ -41,9 +41,9 @@ THost::~THost() { XCloseDisplay(display_); }
 
 Window THost::CreateTopLevel(int x, int y, int width, int height) {
   const int screen = DefaultScreen(display_);
-  const Window window = XCreateSimpleWindow(display_, RootWindow(display_, screen), x, y, static_cast<unsigned>(width),
-                                            static_cast<unsigned>(height), 0, BlackPixel(display_, screen),
-                                            WhitePixel(display_, screen));
+  const Window window =
+      XCreateSimpleWindow(display_, RootWindow(display_, screen), x, y, static_cast<unsigned>(width),
+                          static_cast<unsigned>(height), 0, BlackPixel(display_, screen), WhitePixel(display_, screen));
   XSelectInput(display_, window, StructureNotifyMask);
   XMapWindow(display_, window);
   XEvent event;

@@ -42,15 +42,23 @@ struct Setting {
 };
 
 // Mode values 0, 1/3, 2/3 and 1 pick Mono, Stereo, Dual and Haas.
-#define ONDREL_SETTINGS_FOR_MODE(label, mode)                                                                    \
-  {label "-bass-smooth", {1.0f, 0.25f, 0.56f, 0.5f, 0.5f, 0.25f, mode, 1.0f, 1.0f}, {{kRate, 0.85f}, {kWidth, 1.0f}}, \
-   false},                                                                                                       \
-      {label "-plain-lofi", {0.0f, 0.25f, 0.3f, 0.8f, 0.7f, 0.6f, mode, 0.0f, 0.7f},                             \
-       {{kDelay, 0.1f}, {kFeedback, 0.3f}}, false},                                                              \
-      {label "-bass-lofi-deep", {1.0f, 0.6f, 0.45f, 1.0f, 0.95f, 0.9f, mode, 0.0f, 1.0f},                        \
-       {{kCutoff, 0.1f}, {kBass, 0.0f}}, false},                                                                 \
-      {label "-plain-smooth-accumulate", {0.0f, 0.5f, 0.9f, 0.3f, 0.2f, 0.0f, mode, 1.0f, 0.5f},                 \
-       {{kAntiAlias, 0.0f}, {kMix, 1.0f}}, true}
+#define ONDREL_SETTINGS_FOR_MODE(label, mode)                                                 \
+  {label "-bass-smooth",                                                                      \
+   {1.0f, 0.25f, 0.56f, 0.5f, 0.5f, 0.25f, mode, 1.0f, 1.0f},                                 \
+   {{kRate, 0.85f}, {kWidth, 1.0f}},                                                          \
+   false},                                                                                    \
+      {label "-plain-lofi",                                                                   \
+       {0.0f, 0.25f, 0.3f, 0.8f, 0.7f, 0.6f, mode, 0.0f, 0.7f},                               \
+       {{kDelay, 0.1f}, {kFeedback, 0.3f}},                                                   \
+       false},                                                                                \
+      {label "-bass-lofi-deep",                                                               \
+       {1.0f, 0.6f, 0.45f, 1.0f, 0.95f, 0.9f, mode, 0.0f, 1.0f},                              \
+       {{kCutoff, 0.1f}, {kBass, 0.0f}},                                                      \
+       false},                                                                                \
+  {                                                                                           \
+    label "-plain-smooth-accumulate", {0.0f, 0.5f, 0.9f, 0.3f, 0.2f, 0.0f, mode, 1.0f, 0.5f}, \
+        {{kAntiAlias, 0.0f}, {kMix, 1.0f}}, true                                              \
+  }
 
 const Setting kSettings[] = {
     ONDREL_SETTINGS_FOR_MODE("mono", 0.0f),

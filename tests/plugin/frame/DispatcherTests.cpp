@@ -74,8 +74,8 @@ TEST(Dispatcher, EditorOpcodesBeforeAnyWindowIsOpen) {
 TEST(Dispatcher, NullBuffersAreIgnored) {
   // A careless host must not crash the plug-in.
   Instance fx;
-  for (int32_t opcode : {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay,
-                         effGetParamName, effEditGetRect, effEditOpen})
+  for (int32_t opcode : {effSetProgramName, effGetProgramName, effGetParamLabel, effGetParamDisplay, effGetParamName,
+                         effEditGetRect, effEditOpen})
     EXPECT_EQ(fx.dispatch(opcode, 0, 0, nullptr), 0) << opcode;
   EXPECT_EQ(fx.text(effGetProgramName), "Default");
 }

@@ -19,9 +19,7 @@ TEST(EntryPoint, HostAnsweringZeroToVersionGetsNoInstanceAndOneCall) {
   EXPECT_EQ(harness::hostCalls[0].effect, nullptr);
 }
 
-TEST(EntryPoint, NullHostCallbackGetsNoInstance) {
-  EXPECT_EQ(harness::Plugin().entry()(nullptr), nullptr);
-}
+TEST(EntryPoint, NullHostCallbackGetsNoInstance) { EXPECT_EQ(harness::Plugin().entry()(nullptr), nullptr); }
 
 TEST(EntryPoint, AnyNonZeroVersionIsAccepted) {
   for (intptr_t version : {1, 2, 2400}) {

@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <cfenv>
-#include <cstdio>
 #include <cmath>
+#include <cstdio>
 #include <limits>
 #include <vector>
 
@@ -16,13 +16,20 @@
 namespace {
 
 const float kHostile[] = {
-    std::numeric_limits<float>::quiet_NaN(), -std::numeric_limits<float>::quiet_NaN(),
-    std::numeric_limits<float>::infinity(),  -std::numeric_limits<float>::infinity(),
-    1e30f,                                   -1e30f,
-    std::numeric_limits<float>::max(),       std::numeric_limits<float>::denorm_min(),
-    -1e-40f,                                 -0.0f,
-    0.0f,                                    0.5f,
-    1.0f,                                    2.0f,
+    std::numeric_limits<float>::quiet_NaN(),
+    -std::numeric_limits<float>::quiet_NaN(),
+    std::numeric_limits<float>::infinity(),
+    -std::numeric_limits<float>::infinity(),
+    1e30f,
+    -1e30f,
+    std::numeric_limits<float>::max(),
+    std::numeric_limits<float>::denorm_min(),
+    -1e-40f,
+    -0.0f,
+    0.0f,
+    0.5f,
+    1.0f,
+    2.0f,
 };
 
 #if defined(__i386__) || defined(__x86_64__)

@@ -17,9 +17,9 @@ struct Expected {
 };
 
 const Expected kFresh[9] = {
-    {"Bass Mode? ", 1.0f, "Yes     "}, {"Cutoff     ", 0.25f, "100"},      {"Delay      ", 0.56f, "11.19999"},
-    {"Width      ", 0.5f, "5"},         {"Rate       ", 0.5f, "5"},        {"Feedback   ", 0.25f, "0.25"},
-    {"Stereo Mode", 0.6f, "Dual    "},  {"Anti-alias?", 1.0f, "Yes     "}, {"Mix        ", 1.0f, "1"},
+    {"Bass Mode? ", 1.0f, "Yes     "}, {"Cutoff     ", 0.25f, "100"},     {"Delay      ", 0.56f, "11.19999"},
+    {"Width      ", 0.5f, "5"},        {"Rate       ", 0.5f, "5"},        {"Feedback   ", 0.25f, "0.25"},
+    {"Stereo Mode", 0.6f, "Dual    "}, {"Anti-alias?", 1.0f, "Yes     "}, {"Mix        ", 1.0f, "1"},
 };
 
 std::string DisplayAt(Instance& fx, int32_t index, float value) {

@@ -44,14 +44,10 @@ class Bytes {
 size_t TextBufferSize(int32_t opcode) {
   switch (opcode) {
     case effGetParamLabel:
-    case effGetParamDisplay:
-      return 9;
-    case effGetParamName:
-      return 12;
-    case effGetProgramName:
-      return 25;
-    default:
-      return 0;
+    case effGetParamDisplay: return 9;
+    case effGetParamName: return 12;
+    case effGetProgramName: return 25;
+    default: return 0;
   }
 }
 
@@ -89,9 +85,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         e->setParameter(e, index, bytes.take<float>());
         break;
       }
-      case 1:
-        (void)e->getParameter(e, bytes.take<int8_t>());
-        break;
+      case 1: (void)e->getParameter(e, bytes.take<int8_t>()); break;
       case 2: {
         int32_t opcode = bytes.take<uint8_t>() % 26;
         const int32_t index = bytes.take<int16_t>();
@@ -119,9 +113,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         e->dispatcher(e, opcode, index, value, text.get(), opt);
         break;
       }
-      case 3:
-        e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, bytes.take<float>());
-        break;
+      case 3: e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, bytes.take<float>()); break;
       case 4:
       case 5: {
         const int32_t frames = bytes.take<int16_t>() % 4097;

@@ -22,15 +22,29 @@ struct TExpected {
 };
 
 // The bitmap sizes the form's layout gives each image component.
-const TExpected kPictures[] = {
-    {"IFacePlate", 560, 291}, {"iKnobLight", 56, 56}, {"iKnobLightDisabled", 56, 56}, {"iKnob", 56, 56},
-    {"iKnobDisabled", 56, 56}, {"iKnobDark", 56, 56}, {"iKnobDarkDisabled", 56, 56},  {"InnerDot", 6, 6},
-    {"IShimmer1", 36, 36},    {"IShimmer2", 36, 36},  {"IShimmer3", 36, 36},         {"IShimmer4", 36, 36},
-    {"iUpOff", 38, 45},       {"IUpOff2", 38, 45},    {"IUpOff3", 38, 45},           {"IUpOff4", 38, 45},
-    {"iDownOff", 38, 45},     {"iUpOn", 38, 45},      {"iDownOn", 38, 45},           {"LogoImage", 155, 39}};
+const TExpected kPictures[] = {{"IFacePlate", 560, 291},
+                               {"iKnobLight", 56, 56},
+                               {"iKnobLightDisabled", 56, 56},
+                               {"iKnob", 56, 56},
+                               {"iKnobDisabled", 56, 56},
+                               {"iKnobDark", 56, 56},
+                               {"iKnobDarkDisabled", 56, 56},
+                               {"InnerDot", 6, 6},
+                               {"IShimmer1", 36, 36},
+                               {"IShimmer2", 36, 36},
+                               {"IShimmer3", 36, 36},
+                               {"IShimmer4", 36, 36},
+                               {"iUpOff", 38, 45},
+                               {"IUpOff2", 38, 45},
+                               {"IUpOff3", 38, 45},
+                               {"IUpOff4", 38, 45},
+                               {"iDownOff", 38, 45},
+                               {"iUpOn", 38, 45},
+                               {"iDownOn", 38, 45},
+                               {"LogoImage", 155, 39}};
 
-const char* const kBodies[] = {"iKnobLight", "iKnobLightDisabled", "iKnob", "iKnobDisabled", "iKnobDark",
-                               "iKnobDarkDisabled"};
+const char* const kBodies[] = {"iKnobLight",    "iKnobLightDisabled", "iKnob",
+                               "iKnobDisabled", "iKnobDark",          "iKnobDarkDisabled"};
 
 TBitmap Embedded(const std::string& name) {
   TBitmap b;
@@ -145,7 +159,7 @@ TEST(Artwork, TheFacePlateShowsBodiesAndButtonsWhereTheControlsDrawThem) {
   const struct {
     int32_t Left, Top, Width, Height;
     const char* Body;
-  } knobs[] = {{27, 49, 104, 104, "iKnobLight"}, {145, 49, 105, 104, "iKnob"},    {239, 49, 104, 104, "iKnob"},
+  } knobs[] = {{27, 49, 104, 104, "iKnobLight"}, {145, 49, 105, 104, "iKnob"},     {239, 49, 104, 104, "iKnob"},
                {332, 49, 104, 104, "iKnobDark"}, {425, 49, 104, 104, "iKnobDark"}, {425, 163, 104, 104, "iKnobDark"}};
   for (const auto& k : knobs) {
     const TBitmap body = Embedded(k.Body);
@@ -153,14 +167,15 @@ TEST(Artwork, TheFacePlateShowsBodiesAndButtonsWhereTheControlsDrawThem) {
     for (int32_t y = 0; y < 56; ++y) {
       for (int32_t x = 0; x < 56; ++x) {
         if (body.Pixel(x, y) == 0xFFFFFFu) continue;
-        ASSERT_EQ(plate.Pixel(left + x, top + y), body.Pixel(x, y)) << k.Body << " at " << k.Left << " " << x << "," << y;
+        ASSERT_EQ(plate.Pixel(left + x, top + y), body.Pixel(x, y))
+            << k.Body << " at " << k.Left << " " << x << "," << y;
       }
     }
   }
   const struct {
     int32_t Left, Top;
     const char* Picture;
-  } buttons[] = {{60, 191, "iUpOff"},  {178, 191, "IUpOff2"}, {258, 191, "IUpOff3"},
+  } buttons[] = {{60, 191, "iUpOff"},   {178, 191, "IUpOff2"}, {258, 191, "IUpOff3"},
                  {297, 191, "IUpOff4"}, {336, 191, "iUpOff"},  {375, 191, "IUpOff2"}};
   for (const auto& b : buttons) {
     const TBitmap picture = Embedded(b.Picture);

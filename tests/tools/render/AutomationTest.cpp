@@ -34,9 +34,9 @@ TEST(RenderAutomation, ReadsNamesWithSpacesQuotesCommentsAndOrdersByTime) {
 
 TEST(RenderAutomation, ReportsTheLineOfAFault) {
   const std::vector<std::pair<std::string, std::string>> bad = {
-      {"1 Rate\n", "moves.txt:1:"},          {"0 Rate 0.1\nRate 0.5 1\n", "moves.txt:2:"},
-      {"-1 Rate 0.5\n", "moves.txt:1:"},     {"nan Rate 0.5\n", "moves.txt:1:"},
-      {"1 \"\" 0.5\n", "moves.txt:1:"},      {"5\n", "moves.txt:1:"},
+      {"1 Rate\n", "moves.txt:1:"},      {"0 Rate 0.1\nRate 0.5 1\n", "moves.txt:2:"},
+      {"-1 Rate 0.5\n", "moves.txt:1:"}, {"nan Rate 0.5\n", "moves.txt:1:"},
+      {"1 \"\" 0.5\n", "moves.txt:1:"},  {"5\n", "moves.txt:1:"},
   };
   for (const auto& [text, where] : bad) {
     std::vector<AutomationEvent> events;

@@ -3,8 +3,8 @@
 // show exactly what the renderer did.
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <cmath>
+#include <csignal>
 #include <sstream>
 
 #include "SignalMeasure.h"
@@ -243,8 +243,8 @@ TEST(RenderHost, AccumulateUsesTheAccumulatingEntryOnClearedBuffers) {
 
 TEST(RenderHost, SetsParametersByNameIndexAndDisplayWord) {
   ScratchFolder dir;
-  const LoggedRun r = RunLogged(dir, {"--tail", "0", "--set", "level  =0.25", "--set", "SWITCH=on", "--set",
-                                      "2=Blue", "--set", "mode=green"});
+  const LoggedRun r = RunLogged(
+      dir, {"--tail", "0", "--set", "level  =0.25", "--set", "SWITCH=on", "--set", "2=Blue", "--set", "mode=green"});
   ASSERT_EQ(r.run.exitCode, 0) << r.run.err;
   const auto values = ValuesBeforeAudio(r.log);
   EXPECT_EQ(values.at(0), "0.250000");
@@ -318,7 +318,7 @@ TEST(RenderList, ShowsTheOndrelRecordAndEveryParameter) {
   EXPECT_TRUE(Has(run.out, "Inputs      1")) << run.out;
   EXPECT_TRUE(Has(run.out, "Outputs     2")) << run.out;
   EXPECT_TRUE(Has(run.out, "replacing")) << run.out;
-  const char* const names[] = {"Bass Mode?", "Cutoff", "Delay", "Width", "Rate",
+  const char* const names[] = {"Bass Mode?", "Cutoff",      "Delay",       "Width", "Rate",
                                "Feedback",   "Stereo Mode", "Anti-alias?", "Mix"};
   const char* const displays[] = {"Yes", "100", "11.19999", "5", "5", "0.25", "Dual", "Yes", "1"};
   int rows = 0;
@@ -355,8 +355,8 @@ TEST(RenderList, ListsAnyPluginAndHelpNamesTheOptions) {
 
   const ToolRun help = RunTool(kTool, {"--help"}, dir.path());
   EXPECT_EQ(help.exitCode, 0);
-  for (const char* option : {"--set", "--automate", "--tail", "--block", "--format", "--plugin", "--list",
-                             "--accumulate", "mixed down"}) {
+  for (const char* option :
+       {"--set", "--automate", "--tail", "--block", "--format", "--plugin", "--list", "--accumulate", "mixed down"}) {
     EXPECT_TRUE(Has(help.out, option)) << option;
   }
 }
@@ -482,8 +482,7 @@ INSTANTIATE_TEST_SUITE_P(
         ErrorCase{"InputRateBeyondAnyRecording", {"fast.wav"}, "claims 2130000000 Hz"},
         ErrorCase{"OutputFolderMissing", {"-o", "nowhere/out.wav"}, "cannot write to nowhere"},
         ErrorCase{"OutputIsTheInput", {"in.wav", "-o", "in.wav"}, "is the input"},
-        ErrorCase{"BadBlockSize", {"--block", "0"}, "--block"},
-        ErrorCase{"BadTail", {"--tail", "-1"}, "--tail"},
+        ErrorCase{"BadBlockSize", {"--block", "0"}, "--block"}, ErrorCase{"BadTail", {"--tail", "-1"}, "--tail"},
         ErrorCase{"UnknownOption", {"--loud"}, "unknown option --loud"}),
     [](const ::testing::TestParamInfo<ErrorCase>& param) { return std::string(param.param.name); });
 

@@ -167,8 +167,8 @@ inline bool WriteSound(const std::string& path, int sampleRate, const std::vecto
   for (size_t n = 0; n < frames; ++n) {
     for (size_t c = 0; c < channels.size(); ++c) interleaved[n * channels.size() + c] = channels[c][n];
   }
-  const bool written = sf_writef_float(file, interleaved.data(), static_cast<sf_count_t>(frames)) ==
-                       static_cast<sf_count_t>(frames);
+  const bool written =
+      sf_writef_float(file, interleaved.data(), static_cast<sf_count_t>(frames)) == static_cast<sf_count_t>(frames);
   return sf_close(file) == 0 && written;
 }
 
