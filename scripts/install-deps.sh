@@ -5,7 +5,7 @@ set -euo pipefail
 
 demo_packages=(cmake g++ make pkg-config libsndfile1-dev libpng-dev libfreetype-dev fonts-liberation libx11-dev libxext-dev)
 all_packages=("${demo_packages[@]}"
-  googletest libbenchmark-dev clang libclang-rt-14-dev
+  googletest libbenchmark-dev clang libclang-rt-14-dev clang-format
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 fonts-wine fonts-liberation xvfb libpng-dev libfreetype-dev libx11-dev imagemagick
   libxext-dev libxtst-dev

@@ -8,13 +8,14 @@
 #   fuzz        a minute of fuzzing the host entries
 #   linux32     32-bit Linux under qemu's user-mode emulator, compared with the
 #               native build's sound
+#   format      every C++ file as clang-format and .clang-format lay it out
 # Every named preset runs even after one fails; the last lines say how each
 # went. Usage: scripts/test.sh [PRESET...]
 set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-all=(linux linux-asan linux-tsan win32 win64 fuzz linux32)
+all=(linux linux-asan linux-tsan win32 win64 fuzz linux32 format)
 presets=("$@")
 [ ${#presets[@]} -eq 0 ] && presets=("${all[@]}")
 for preset in "${presets[@]}"; do
@@ -65,9 +66,20 @@ fuzz_run() {
   return "$status"
 }
 
+# Names the files whose layout differs from the house style;
+# clang-format -i FILE lays one out.
+format_check() {
+  local report
+  report=$(git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror 2>&1) && return 0
+  echo "$report" | grep -E ": error:" | cut -d: -f1 | sort -u | sed 's/^/not in the house layout: /'
+  return 1
+}
+
 run_preset() {
   local preset=$1
   case "$preset" in
+    format)
+      echo "== layout of the C++ files" && format_check ;;
     linux | linux-asan | linux-tsan)
       configure_and_build "$preset" && tested "$preset" ctest --preset "$preset" ;;
     win32)
