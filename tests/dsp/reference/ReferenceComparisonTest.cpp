@@ -18,7 +18,7 @@
 #include <utility>
 #include <vector>
 
-#include "Ondrel.h"
+#include "ChorusProbe.h"
 #include "ReferenceChorus.h"
 #include "ReferenceFilter.h"
 
@@ -210,28 +210,6 @@ intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, fl
   return opcode == audioMasterVersion ? 2400 : 0;
 }
 
-class ChorusUnderTest : public TOndrel {
- public:
-  explicit ChorusUnderTest(audioMasterCallback host) : TOndrel(host) {}
-
-  using TOndrel::AntiAlias;
-  using TOndrel::BaseDelay;
-  using TOndrel::BassMode;
-  using TOndrel::ChannelMode;
-  using TOndrel::CutoffHz;
-  using TOndrel::DelayLineA;
-  using TOndrel::DelayLineB;
-  using TOndrel::HighPass;
-  using TOndrel::LfoHalfPeriod;
-  using TOndrel::LfoPeriod;
-  using TOndrel::LfoPos;
-  using TOndrel::LfoRate;
-  using TOndrel::LfoStep;
-  using TOndrel::LowPass;
-  using TOndrel::ModDepth;
-  using TOndrel::WritePos;
-};
-
 std::string DifferenceInLine(const char* name, const float* plugin, const std::vector<float>& model) {
   for (size_t k = 0; k < static_cast<size_t>(reference::kLineLength); ++k) {
     if (Bits(plugin[k]) != Bits(model[k])) {
@@ -242,7 +220,7 @@ std::string DifferenceInLine(const char* name, const float* plugin, const std::v
   return "";
 }
 
-std::string DifferenceInState(const ChorusUnderTest& fx, const TReferenceChorus& model) {
+std::string DifferenceInState(const ChorusProbe& fx, const TReferenceChorus& model) {
   const std::string found[] = {
       Differ("CutoffHz", fx.CutoffHz.load(), model.CutoffHz),
       Differ("BassMode", fx.BassMode.load(), model.BassMode),
@@ -268,7 +246,7 @@ std::string DifferenceInState(const ChorusUnderTest& fx, const TReferenceChorus&
 
 // Both the same random state, as a plug-in long in use might be in: any line
 // contents, positions and filter histories.
-void SeedState(Random& random, ChorusUnderTest& fx, TReferenceChorus& model) {
+void SeedState(Random& random, ChorusProbe& fx, TReferenceChorus& model) {
   std::vector<float> line(reference::kLineLength);
   FillInput(random, line.data(), reference::kLineLength);
   std::memcpy(fx.DelayLineA.get(), line.data(), line.size() * sizeof(float));
@@ -303,7 +281,7 @@ struct SessionPlan {
 // record's entries. "" when the plug-in and the model agreed throughout.
 std::string RunSession(uint64_t seed, const SessionPlan& plan) {
   Random random(seed);
-  auto* fx = new ChorusUnderTest(Host);
+  auto* fx = new ChorusProbe(Host);
   AEffect* effect = fx->getAeffect();
   TReferenceChorus model;
   int64_t frame = 0;  // frames processed so far

@@ -7,7 +7,7 @@
 
 class ChorusProbe : public TOndrel {
  public:
-  ChorusProbe() : TOndrel(nullptr) {}
+  explicit ChorusProbe(audioMasterCallback host = nullptr) : TOndrel(host) {}
 
   using TOndrel::AntiAlias;
   using TOndrel::BaseDelay;
