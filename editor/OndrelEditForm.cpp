@@ -5,6 +5,7 @@
 #include "Bevel.h"
 #include "BrushedMetal.h"
 #include "EditorPictures.h"
+#include "FaceLooks.h"
 #include "FloatGuard.h"
 #include "FormLayout.h"
 #include "OndrelEditor.h"
@@ -33,15 +34,6 @@ const std::map<std::string, TFormHandler>& Handlers() {
   return handlers;
 }
 
-TFont FontOf(int32_t height, TColour colour, bool bold) {
-  TFont font;
-  font.Name = "MS Sans Serif";
-  font.Height = height;
-  font.Colour = colour;
-  font.Bold = bold;
-  return font;
-}
-
 template <typename T>
 T* Find(const TComponent& owner, const std::string& name) {
   return dynamic_cast<T*>(owner.FindComponent(name));
@@ -59,7 +51,7 @@ TOndrelEditForm::TOndrelEditForm(TComponent* owner) : TForm(owner) {
   SetName("OndrelEditForm");
   SetClientSize(kFormWidth, kFormHeight);
   SetColour(clBtnFace);
-  SetFont(FontOf(-11, clWindowText, false));
+  SetFont(FormFont(-11, clWindowText, false));
   BuildFromLayout();
   FormCreate(this);
 }
@@ -97,32 +89,18 @@ void TOndrelEditForm::BuildFromLayout() {
     } else if (auto* label = dynamic_cast<TLabel*>(component)) {
       label->SetCaption(entry.Caption);
       label->SetTransparent(true);
-      label->SetFont(FontOf(entry.FontHeight, entry.FontColour, entry.Bold));
+      label->SetFont(FormFont(entry.FontHeight, entry.FontColour, entry.Bold));
     } else if (auto* knob = dynamic_cast<TRubberKnob*>(component)) {
       knob->SetMainImage(Find<TImage>(*this, entry.MainImage));
       knob->SetDisabledImage(Find<TImage>(*this, entry.DisabledImage));
       knob->SetDotImage(Find<TImage>(*this, kKnobDot));
       for (int32_t n = 1; n <= 4; ++n) knob->SetShimmer(n, Find<TImage>(*this, kKnobShimmers[n - 1]));
-      knob->SetDiameter(kKnobDiameter);
-      knob->SetTicks(entry.Ticks);
-      knob->SetWedge(1.0f / 7.0f);
+      ApplyKnobLook(*knob, entry);
       knob->SetAngleOffset(0.0f);
       knob->SetQuantise(false);
-      knob->SetTextRadius(kKnobTextRadius);
-      knob->SetTickRadius(kKnobTickRadius);
-      knob->SetDotRadius(kKnobDotRadius);
       knob->SetMin(0.0f);
       knob->SetMax(1.0f);
-      knob->SetColour(kKnobColour);
-      knob->SetHilight(entry.Hilight);
-      knob->SetShadow(kKnobShadow);
-      knob->SetDoHilight(false);
-      knob->SetDoShadow(true);
       knob->SetTransColour(clWhite);
-      knob->SetFont(FontOf(-11, clWindowText, false));
-      TStringList labels;
-      labels.SetStrings(entry.Labels);
-      knob->SetLabels(&labels);
     } else if (auto* button = dynamic_cast<TRubberLEDButton*>(component)) {
       button->SetUpOff(Find<TImage>(*this, entry.UpOff));
       button->SetDownOff(Find<TImage>(*this, kButtonDownOff));
@@ -131,20 +109,9 @@ void TOndrelEditForm::BuildFromLayout() {
       button->SetQuickChange(entry.QuickChange);
       button->SetButtonState(rlbUpOff);
     } else if (auto* metal = dynamic_cast<TBrushedMetal*>(component)) {
-      metal->SetLight(0xECDFEC);
-      metal->SetMedLight(0xE3E3E3);
-      metal->SetMedDark(0xDBDBDB);
-      metal->SetDark(0xD2D2D2);
-      metal->SetShading(4);
-      metal->SetQuantise(10);
+      ApplyMetalLook(*metal);
     } else if (auto* panel = dynamic_cast<TPaintedPanel*>(component)) {
-      panel->SetFill1(0x00B300);
-      panel->SetFill2(0x006C00);
-      panel->SetBorder1(clGray);
-      panel->SetBorder2(0xE0E0E0);
-      panel->SetRounding(10);
-      panel->SetTexture(4);
-      panel->SetShadeInParent(true);
+      ApplyPanelLook(*panel);
     }
     auto bind = [this](const std::string& handler) -> TNotifyEvent {
       const TFormHandler method = FindFormHandler(handler);

@@ -9,6 +9,7 @@
 #include "Bevel.h"
 #include "BrushedMetal.h"
 #include "ButtonArt.h"
+#include "FaceLooks.h"
 #include "Form.h"
 #include "FormLayout.h"
 #include "HeadlessWindow.h"
@@ -88,12 +89,7 @@ void AddSurfaces(TForm& form) {
   auto* metal = new TBrushedMetal(&form);
   metal->SetParent(&form);
   metal->SetBounds(0, 0, kPlateWidth, kPlateHeight);
-  metal->SetLight(0xECDFEC);
-  metal->SetMedLight(0xE3E3E3);
-  metal->SetMedDark(0xDBDBDB);
-  metal->SetDark(0xD2D2D2);
-  metal->SetShading(4);
-  metal->SetQuantise(10);
+  ApplyMetalLook(*metal);
 
   for (const int32_t x : {17, 540}) {
     auto* bevel = new TBevel(&form);
@@ -112,13 +108,7 @@ void AddSurfaces(TForm& form) {
     auto* panel = new TPaintedPanel(&form);
     panel->SetParent(&form);
     panel->SetBounds(entry.Left, entry.Top - kPanelStorageOffset, entry.Width, entry.Height);
-    panel->SetFill1(0x00B300);
-    panel->SetFill2(0x006C00);
-    panel->SetBorder1(0x808080);
-    panel->SetBorder2(0xE0E0E0);
-    panel->SetRounding(10);
-    panel->SetTexture(4);
-    panel->SetShadeInParent(true);
+    ApplyPanelLook(*panel);
   }
 
   AddPrint(form, 57, 188, ButtonHole(44, 51));
@@ -136,21 +126,7 @@ void AddKnob(TForm& form, const TKnobPlace& place, TImage* body, TImage* disable
   knob->SetName(entry.Name);
   knob->SetParent(&form);
   knob->SetBounds(entry.Left, entry.Top, entry.Width, entry.Height);
-  knob->SetFont(TFont{"MS Sans Serif", -11, clWindowText, false});
-  knob->SetDiameter(kKnobDiameter);
-  knob->SetTicks(entry.Ticks);
-  knob->SetWedge(1.0f / 7.0f);
-  knob->SetTextRadius(kKnobTextRadius);
-  knob->SetTickRadius(kKnobTickRadius);
-  knob->SetDotRadius(kKnobDotRadius);
-  knob->SetColour(kKnobColour);
-  knob->SetHilight(entry.Hilight);
-  knob->SetShadow(kKnobShadow);
-  knob->SetDoHilight(false);
-  knob->SetDoShadow(true);
-  TStringList labels;
-  labels.SetStrings(entry.Labels);
-  knob->SetLabels(&labels);
+  ApplyKnobLook(*knob, entry);
   knob->SetMainImage(body);
   knob->SetDisabledImage(disabled);
 }
