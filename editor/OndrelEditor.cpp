@@ -27,7 +27,10 @@ TOndrelEditor::~TOndrelEditor() {
   form.reset();
 }
 
-void TOndrelEditor::CreateForm() {
+void TOndrelEditor::EnsureForm() {
+  if (form != nullptr) return;
+  // Until it has a window, the form lives on the host's editor thread.
+  windowThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
   form = std::make_unique<TOndrelEditForm>();
   form->FEditor = this;
   form->SetTimer(kHostChangeIntervalMs, [this] { ApplyHostChanges(); });
@@ -37,10 +40,7 @@ int32_t TOndrelEditor::getRect(ERect** out) {
   FloatGuard::Apply();
   if (out == nullptr) return 0;
   std::lock_guard<std::recursive_mutex> guard(lock);
-  if (form == nullptr) {
-    windowThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
-    CreateForm();
-  }
+  EnsureForm();
   if (!form->Showing()) ApplyHostChanges();
   rect.top = 0;
   rect.left = 0;
@@ -54,10 +54,7 @@ int32_t TOndrelEditor::open(void* parent) {
   FloatGuard::Apply();
   if (parent == nullptr) return 0;
   std::lock_guard<std::recursive_mutex> guard(lock);
-  if (form == nullptr) {
-    windowThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
-    CreateForm();
-  }
+  EnsureForm();
   // Makes the form's window in this parent, or moves it there from another.
   // The form's lock: the old window's event thread may still be feeding it.
   {
@@ -107,15 +104,7 @@ void TOndrelEditor::LoadAllValues() {
   pending.store(0, std::memory_order_relaxed);
   std::lock_guard<std::recursive_mutex> formGuard(form->EventMutex());
   TUpdatingScope scope(updating);
-  form->SetCutoff(plugin->ParameterValue(kCutoff));
-  form->SetDelay(plugin->ParameterValue(kDelay));
-  form->SetDepth(plugin->ParameterValue(kWidth));
-  form->SetRate(plugin->ParameterValue(kRate));
-  form->SetFeedback(plugin->ParameterValue(kFeedback));
-  form->SetBassMode(plugin->IsBassMode());
-  form->SetLoFi(!plugin->IsAntiAlias());
-  form->SetChannelMode(static_cast<int8_t>(plugin->ChannelModeNumber()));
-  form->SetMix(plugin->ParameterValue(kMix));
+  for (uint32_t index = 0; index < static_cast<uint32_t>(kNumParameters); ++index) ApplyParameter(index);
 }
 
 void TOndrelEditor::update() {

@@ -46,7 +46,8 @@ class TOndrelEditor final : public TOndrelEditorLink {
   static constexpr uint32_t kHostChangeIntervalMs = 25;
 
  private:
-  void CreateForm();
+  // Makes the form at the first getRect or open.
+  void EnsureForm();
   void LoadAllValues();
   void ApplyParameter(uint32_t index);
 
