@@ -22,6 +22,16 @@ constexpr TShiftState ssLeft = 8;
 constexpr TShiftState ssRight = 16;
 constexpr TShiftState ssMiddle = 32;
 
+// The shift-state bit of a button held down.
+constexpr TShiftState ButtonBit(TMouseButton button) {
+  switch (button) {
+    case TMouseButton::Left: return ssLeft;
+    case TMouseButton::Right: return ssRight;
+    case TMouseButton::Middle: return ssMiddle;
+  }
+  return 0;
+}
+
 class TGraphicControl : public TComponent {
  public:
   explicit TGraphicControl(TComponent* owner);

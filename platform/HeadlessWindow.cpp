@@ -35,17 +35,6 @@ void THeadlessWindow::LoseCapture() {
   form_.CaptureLost();
 }
 
-namespace {
-TShiftState ButtonBit(TMouseButton button) {
-  switch (button) {
-    case TMouseButton::Left: return ssLeft;
-    case TMouseButton::Right: return ssRight;
-    case TMouseButton::Middle: return ssMiddle;
-  }
-  return 0;
-}
-}  // namespace
-
 void THeadlessWindow::PressPointer(int32_t x, int32_t y, TMouseButton button) {
   buttons_ |= ButtonBit(button);
   form_.PointerDown(button, buttons_, x, y);

@@ -9,7 +9,6 @@ namespace {
 struct TEntry {
   Display* display;
   uint32_t errors;
-  int lastCode;
   bool dead;
 };
 
@@ -40,7 +39,6 @@ int OnError(Display* display, XErrorEvent* event) {
     std::lock_guard<std::mutex> guard(Lock());
     if (TEntry* entry = Find(display)) {
       ++entry->errors;
-      entry->lastCode = event->error_code;
       return 0;
     }
     chained = previousError;
@@ -74,9 +72,9 @@ void Register(Display* display) {
     std::lock_guard<std::mutex> guard(Lock());
     // A new connection may reuse the address of one closed before.
     if (TEntry* entry = Find(display)) {
-      *entry = TEntry{display, 0, 0, false};
+      *entry = TEntry{display, 0, false};
     } else {
-      Entries().push_back(TEntry{display, 0, 0, false});
+      Entries().push_back(TEntry{display, 0, false});
     }
   }
   XSetIOErrorExitHandler(display, &OnIOExit, nullptr);
@@ -97,12 +95,6 @@ uint32_t ErrorCount(Display* display) {
   std::lock_guard<std::mutex> guard(Lock());
   const TEntry* entry = Find(display);
   return entry != nullptr ? entry->errors : 0;
-}
-
-int LastErrorCode(Display* display) {
-  std::lock_guard<std::mutex> guard(Lock());
-  const TEntry* entry = Find(display);
-  return entry != nullptr ? entry->lastCode : 0;
 }
 
 bool Dead(Display* display) {

@@ -25,8 +25,6 @@ void Unregister(Display* display);
 
 // Errors recorded on the connection since it was registered.
 uint32_t ErrorCount(Display* display);
-// The error code of the last one (BadWindow, BadAccess, ...), 0 if none.
-int LastErrorCode(Display* display);
 // The connection to the server broke; nothing more may be asked of it.
 bool Dead(Display* display);
 

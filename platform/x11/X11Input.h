@@ -19,15 +19,6 @@ inline bool ButtonFromX(unsigned int button, TMouseButton& result) {
   }
 }
 
-inline TShiftState ButtonBit(TMouseButton button) {
-  switch (button) {
-    case TMouseButton::Left: return ssLeft;
-    case TMouseButton::Middle: return ssMiddle;
-    case TMouseButton::Right: return ssRight;
-  }
-  return 0;
-}
-
 inline TShiftState ShiftFromX(unsigned int state) {
   TShiftState shift = 0;
   if ((state & ShiftMask) != 0) shift |= ssShift;
