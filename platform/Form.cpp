@@ -67,7 +67,11 @@ void TForm::Show() {
 }
 
 void TForm::Hide() {
+  // A press in progress ends where the pointer was, and the window lets go
+  // of the pointer: a capture kept by a hidden window would swallow it.
+  const bool pressing = capture_ != nullptr;
   CaptureLost();
+  if (pressing && window_ != nullptr) window_->ReleasePointerCapture();
   shown_ = false;
   if (window_ != nullptr) window_->SetShown(false);
 }

@@ -217,9 +217,6 @@ void TWin32Window::ReleasePointerCapture() {
 
 void TWin32Window::SetShown(bool shown) {
   if (handle_ == nullptr) return;
-  // The form ended any press before it hides; a capture kept by the hidden
-  // window would swallow the pointer.
-  if (!shown) ReleasePointerCapture();
   // A child window takes no activation; the host keeps its focus.
   ShowWindow(handle_, shown ? SW_SHOWNA : SW_HIDE);
 }

@@ -126,6 +126,15 @@ TEST_F(FormTest, CaptureKeepsMovesAndTheReleaseWithThePressedControl) {
                                            "bottom:up -30,80", "top:move 30,30"}));
 }
 
+TEST_F(FormTest, HidingMidPressEndsItWhereItWasAndFreesThePointer) {
+  window->PressPointer(15, 15);
+  window->MovePointer(25, 20);
+  form.Hide();
+  EXPECT_FALSE(window->Captured());
+  EXPECT_EQ(form.CaptureControl(), nullptr);
+  EXPECT_EQ(log, (std::vector<std::string>{"bottom:down 5,5", "bottom:move 15,10", "bottom:up 15,10"}));
+}
+
 TEST_F(FormTest, ClickFiresOnlyForAReleaseInside) {
   int clicks = 0;
   bottom->OnClick = [&](TComponent* sender) {
