@@ -599,6 +599,9 @@ void TX11Window::Flush() {
   }
   std::lock_guard<std::mutex> xGuard(xLock_);
   if (closed_ || windowGone_) return;
+  // Nothing to send, nothing to wait for: a broken connection still shows
+  // on the next read.
+  if (shown == mapped_ && !raise && present.IsEmpty()) return;
   const x11errors::TScope scope;
   if (shown != mapped_) {
     if (shown) {
