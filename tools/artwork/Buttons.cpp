@@ -92,8 +92,7 @@ TBitmap ButtonPicture(bool pressed, bool lit, int variant) {
       const TVec3 n = Normalised({(x - ledX) / ledR * (t - 0.5) * 2.0, (y - ledY) / ledR * (t - 0.5) * 2.0, 1.0});
       c = Shade(bezelFinish, n);
     } else {
-      const auto h = [&](double px, double py) { return height(px, py); };
-      c = Shade(rubber, NormalAt(h, x, y));
+      c = Shade(rubber, NormalAt(height, x, y));
       if (pressed)
         c = Scale(c, 0.93 - 0.12 * (1.0 - SmoothStep(0.0, 5.0,
                                                      std::min(x - (cap.CentreX - cap.HalfWidth),

@@ -85,11 +85,10 @@ TRgba NotWhite(const TRgba& c) {
 
 TBitmap KnobBody(TKnobFamily family, bool disabled, const TBackdrop& backdrop) {
   const TFinish finish = FinishOf(family, disabled);
-  const auto height = [](double x, double y) { return Height(x, y); };
   const TLayer layer = Render(kBodyPictureSize, kBodyPictureSize, 6, [&](double x, double y) -> TRgba {
     const double r = std::hypot(x - kBodyCentre, y - kBodyCentre);
     if (r >= kBodyRadius) return {};
-    const TVec3 normal = NormalAt(height, x, y);
+    const TVec3 normal = NormalAt(Height, x, y);
     const bool cap = r < kCapEdge + 0.6;
     TRgba c = Shade(cap ? finish.Cap : finish.Ring, normal);
     // The groove between cap and ring lies in shade.
@@ -99,8 +98,7 @@ TBitmap KnobBody(TKnobFamily family, bool disabled, const TBackdrop& backdrop) {
   });
   // A third covered is enough to be part of the body; less would show as a
   // speck of the wrong panel colour where the panel differs.
-  return Keyed(
-      layer, [&](int32_t x, int32_t y) { return backdrop(x, y); }, 0.3, kBodyKey);
+  return Keyed(layer, backdrop, 0.3, kBodyKey);
 }
 
 TLayer KnobShadow() {

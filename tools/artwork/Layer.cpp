@@ -29,11 +29,6 @@ TColour ToColour(const TRgba& c) { return MakeColour(Channel(c.R), Channel(c.G),
 TLayer::TLayer(int32_t width, int32_t height)
     : width_(width), height_(height), pixels_(static_cast<size_t>(width) * static_cast<size_t>(height)) {}
 
-TRgba TLayer::Get(int32_t x, int32_t y) const {
-  if (x < 0 || y < 0 || x >= width_ || y >= height_) return {};
-  return At(x, y);
-}
-
 void TLayer::Compose(const TLayer& top, int32_t x, int32_t y) {
   for (int32_t j = 0; j < top.Height(); ++j) {
     for (int32_t i = 0; i < top.Width(); ++i) {
@@ -79,18 +74,6 @@ TLayer Reduce(const TLayer& large, int32_t factor) {
     }
   }
   return small;
-}
-
-void BlendOnto(TBitmap& bitmap, int32_t x, int32_t y, const TLayer& layer) {
-  for (int32_t j = 0; j < layer.Height(); ++j) {
-    for (int32_t i = 0; i < layer.Width(); ++i) {
-      const TRgba& top = layer.At(i, j);
-      if (top.A <= 0.0) continue;
-      const TColour below = bitmap.Pixel(x + i, y + j);
-      if (below == kNoPixel) continue;
-      bitmap.SetPixel(x + i, y + j, ToColour(Over(top, Opaque(below))));
-    }
-  }
 }
 
 TBitmap Keyed(const TLayer& layer, const std::function<TRgba(int32_t x, int32_t y)>& background, double threshold,

@@ -35,8 +35,6 @@ class TLayer {
   int32_t Height() const { return height_; }
   const TRgba& At(int32_t x, int32_t y) const { return pixels_[Index(x, y)]; }
   TRgba& At(int32_t x, int32_t y) { return pixels_[Index(x, y)]; }
-  // Transparent outside.
-  TRgba Get(int32_t x, int32_t y) const;
 
   // Lays the other layer over this one with its top-left corner at (x, y).
   void Compose(const TLayer& top, int32_t x, int32_t y);
@@ -60,9 +58,6 @@ TLayer Render(int32_t width, int32_t height, int32_t samples, const TPaintFuncti
 
 // Averages blocks of factor x factor pixels: pictures drawn large, shown small.
 TLayer Reduce(const TLayer& large, int32_t factor);
-
-// Lays the layer over the bitmap's pixels with its top-left corner at (x, y).
-void BlendOnto(TBitmap& bitmap, int32_t x, int32_t y, const TLayer& layer);
 
 // A bitmap for a transparent picture component: pixels covered at least
 // threshold are laid over the background colour beneath them (given for each

@@ -22,7 +22,6 @@ bool Render(PluginSession& session, SignalSource& source, OutputFile& output, co
   int64_t position = 0;
   while (position < total) {
     if (job.stop && *job.stop) {
-      result.stopped = true;
       error = "interrupted; nothing written";
       return false;
     }

@@ -27,7 +27,6 @@ struct RenderResult {
   int64_t frames = 0;
   double wallSeconds = 0.0;
   OutputMeter meter{2};
-  bool stopped = false;
 };
 
 // The session must be started. On failure returns false with a reason.
