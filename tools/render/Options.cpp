@@ -78,6 +78,13 @@ const char* FormatName(OutputFormat format) {
   return "float32";
 }
 
+bool SplitSetting(const std::string& text, ParameterSetting& setting) {
+  const size_t split = text.rfind('=');
+  if (split == std::string::npos || split == 0) return false;
+  setting = {text.substr(0, split), text.substr(split + 1)};
+  return true;
+}
+
 bool ParseArguments(const std::vector<std::string>& args, Options& options, std::string& error) {
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -178,13 +185,12 @@ bool ParseArguments(const std::vector<std::string>& args, Options& options, std:
       options.blockSize = static_cast<int>(frames);
     } else if (name == "--set") {
       if (!takeValue(value)) return false;
-      // The last '=' splits: a value never contains one, a name might.
-      const size_t split = value.rfind('=');
-      if (split == std::string::npos || split == 0) {
+      ParameterSetting setting;
+      if (!SplitSetting(value, setting)) {
         error = "--set needs NAME=VALUE, not \"" + value + "\"";
         return false;
       }
-      options.settings.push_back({value.substr(0, split), value.substr(split + 1)});
+      options.settings.push_back(setting);
     } else {
       error = "unknown option " + name + " (see --help)";
       return false;

@@ -41,6 +41,10 @@ bool ParseArguments(const std::vector<std::string>& args, Options& options, std:
 std::string UsageText(const std::string& program);
 
 bool ParseFormatName(const std::string& name, OutputFormat& format);
+
+// A --set's NAME=VALUE, split at the last '=': a value never contains one, a
+// name might. False for text without '=' or without a name.
+bool SplitSetting(const std::string& text, ParameterSetting& setting);
 const char* FormatName(OutputFormat format);
 
 struct OutputChoice {

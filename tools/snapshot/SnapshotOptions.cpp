@@ -22,12 +22,12 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         return false;
       }
       const std::string& assignment = args[++i];
-      const size_t equals = assignment.find('=');
-      if (equals == std::string::npos || equals == 0 || equals + 1 == assignment.size()) {
+      render::ParameterSetting setting;
+      if (!render::SplitSetting(assignment, setting)) {
         error = "--set needs NAME=VALUE, not '" + assignment + "'";
         return false;
       }
-      options.Settings.push_back({assignment.substr(0, equals), assignment.substr(equals + 1)});
+      options.Settings.push_back(setting);
     } else if (arg.size() > 1 && arg[0] == '-') {
       error = "unknown option " + arg;
       return false;

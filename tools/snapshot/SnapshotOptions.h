@@ -4,16 +4,13 @@
 #include <string>
 #include <vector>
 
-namespace snapshot {
+#include "Options.h"
 
-struct Setting {
-  std::string Name;
-  std::string Value;
-};
+namespace snapshot {
 
 struct Options {
   std::string Output;
-  std::vector<Setting> Settings;
+  std::vector<render::ParameterSetting> Settings;  // parsed as ondrel-render parses them
   bool Help = false;
 };
 

@@ -37,11 +37,12 @@ std::string Text(AEffect* effect, int32_t opcode, int32_t index) {
 
 // What a host does to show an editor: set the values, ask the size, open it
 // in its window and let it paint.
-bool Render(AEffect* effect, const std::vector<snapshot::Setting>& settings, TBitmap& picture, std::string& error) {
+bool Render(AEffect* effect, const std::vector<render::ParameterSetting>& settings, TBitmap& picture,
+            std::string& error) {
   std::vector<std::string> names;
   for (int32_t i = 0; i < effect->numParams; ++i) names.push_back(Text(effect, effGetParamName, i));
-  for (const snapshot::Setting& setting : settings) {
-    const int index = render::FindParameter(names, setting.Name, error);
+  for (const render::ParameterSetting& setting : settings) {
+    const int index = render::FindParameter(names, setting.parameter, error);
     if (index < 0) return false;
     float value = 0.0f;
     auto displayAt = [&](float probe) {
@@ -51,7 +52,7 @@ bool Render(AEffect* effect, const std::vector<snapshot::Setting>& settings, TBi
       effect->setParameter(effect, index, old);
       return shown;
     };
-    if (!render::ResolveValue(names[static_cast<size_t>(index)], setting.Value, displayAt, value, error)) return false;
+    if (!render::ResolveValue(names[static_cast<size_t>(index)], setting.value, displayAt, value, error)) return false;
     effect->setParameter(effect, index, value);
   }
   ERect* rect = nullptr;
