@@ -4,6 +4,7 @@
 // pictures that stand on the plate with a soft edge (knob bodies, logo) are
 // blended over the plate's own pixels beneath them, so their edges match it.
 #include <cmath>
+#include <stdexcept>
 
 #include "Artwork.h"
 #include "Bevel.h"
@@ -32,10 +33,26 @@ struct TKnobPlace {
   TKnobFamily Family;
 };
 
+// The knob families with the names the layout gives their body pictures, in
+// the order of TKnobFamily.
+const struct {
+  TKnobFamily Family;
+  const char* Name;
+} kFamilies[] = {{TKnobFamily::Light, "iKnobLight"}, {TKnobFamily::Normal, "iKnob"}, {TKnobFamily::Dark, "iKnobDark"}};
+
 TKnobFamily FamilyOf(const std::string& mainImage) {
-  if (mainImage == "iKnobLight") return TKnobFamily::Light;
-  if (mainImage == "iKnobDark") return TKnobFamily::Dark;
+  for (const auto& f : kFamilies) {
+    if (mainImage == f.Name) return f.Family;
+  }
   return TKnobFamily::Normal;
+}
+
+// The layout's entry of that name; the plate draws what the form shows there.
+const TLayoutEntry& LayoutEntry(const std::string& name) {
+  for (const TLayoutEntry& entry : OndrelFormLayout()) {
+    if (entry.Name == name) return entry;
+  }
+  throw std::runtime_error("the form's layout has no " + name);
 }
 
 // The form's knobs, drawn here with their legends as the live knobs draw
@@ -91,29 +108,34 @@ void AddSurfaces(TForm& form) {
   metal->SetBounds(0, 0, kPlateWidth, kPlateHeight);
   ApplyMetalLook(*metal);
 
-  for (const int32_t x : {17, 540}) {
+  for (const char* name : {"Bevel1", "Bevel2"}) {
+    const TLayoutEntry& entry = LayoutEntry(name);
     auto* bevel = new TBevel(&form);
     bevel->SetParent(&form);
-    bevel->SetBounds(x, 0, 9, 292);
+    bevel->SetBounds(entry.Left, entry.Top, entry.Width, entry.Height);
   }
+  // Each screw's slot at its own angle.
   const double slots[] = {0.35, 1.1, 0.8, 0.15};
-  const TPoint screws[] = {{2, 6}, {545, 6}, {2, 273}, {545, 273}};
-  for (int i = 0; i < 4; ++i) AddPrint(form, screws[i].X, screws[i].Y, ScrewHead(slots[i]));
+  for (int i = 0; i < 4; ++i) {
+    const TLayoutEntry& screw = LayoutEntry("imageScrew" + std::to_string(i + 1));
+    AddPrint(form, screw.Left, screw.Top, ScrewHead(slots[i]));
+  }
 
-  // The form keeps its panels below the client area; the plate shows them
-  // moved up into place.
-  constexpr int32_t kPanelStorageOffset = 285;
+  // The form keeps its panels below the client area, where its metal lies;
+  // the plate shows them moved up into place.
+  const int32_t panelStorageOffset = LayoutEntry("BrushedMetal").Top;
   for (const TLayoutEntry& entry : OndrelFormLayout()) {
     if (entry.Kind != TLayoutKind::PaintedPanel) continue;
     auto* panel = new TPaintedPanel(&form);
     panel->SetParent(&form);
-    panel->SetBounds(entry.Left, entry.Top - kPanelStorageOffset, entry.Width, entry.Height);
+    panel->SetBounds(entry.Left, entry.Top - panelStorageOffset, entry.Width, entry.Height);
     ApplyPanelLook(*panel);
   }
 
-  AddPrint(form, 57, 188, ButtonHole(44, 51));
-  AddPrint(form, 175, 188, ButtonHole(44, 51));
-  AddPrint(form, 255, 188, ButtonHole(161, 51));
+  for (const char* name : {"iBassModeButtonHole", "iLoFiButtonHole", "i4ButtonHole"}) {
+    const TLayoutEntry& hole = LayoutEntry(name);
+    AddPrint(form, hole.Left, hole.Top, ButtonHole(hole.Width, hole.Height));
+  }
   for (const TKnobPlace& k : KnobPlaces()) {
     const TPoint corner = BodyCorner(k);
     AddPrint(form, corner.X - kShadowMargin, corner.Y - kShadowMargin, KnobShadow());
@@ -157,15 +179,15 @@ std::vector<TPicture> MakeArtwork() {
   SetRandomState(0);
   std::vector<TPicture> pictures;
 
-  pictures.push_back({"InnerDot", PointerDot()});
+  pictures.push_back({kKnobDot, PointerDot()});
   const std::array<TBitmap, 4> shimmer = ShimmerFrames();
-  for (int i = 0; i < 4; ++i) pictures.push_back({"IShimmer" + std::to_string(i + 1), shimmer[static_cast<size_t>(i)]});
+  for (size_t i = 0; i < 4; ++i) pictures.push_back({kKnobShimmers[i], shimmer[i]});
 
   const char* const upOffNames[] = {"iUpOff", "IUpOff2", "IUpOff3", "IUpOff4"};
   for (int i = 0; i < 4; ++i) pictures.push_back({upOffNames[i], ButtonPicture(false, false, i)});
-  pictures.push_back({"iDownOff", ButtonPicture(true, false)});
-  pictures.push_back({"iUpOn", ButtonPicture(false, true)});
-  pictures.push_back({"iDownOn", ButtonPicture(true, true)});
+  pictures.push_back({kButtonDownOff, ButtonPicture(true, false)});
+  pictures.push_back({kButtonUpOn, ButtonPicture(false, true)});
+  pictures.push_back({kButtonDownOn, ButtonPicture(true, true)});
 
   TForm form;
   form.SetClientSize(kPlateWidth, kPlateHeight);
@@ -174,12 +196,8 @@ std::vector<TPicture> MakeArtwork() {
   window.ProcessPaint();
   const TBitmap bare = window.Screen();
 
-  const struct {
-    TKnobFamily Family;
-    const char* Name;
-  } families[] = {{TKnobFamily::Light, "iKnobLight"}, {TKnobFamily::Normal, "iKnob"}, {TKnobFamily::Dark, "iKnobDark"}};
   std::vector<std::pair<TImage*, TImage*>> bodies;
-  for (const auto& f : families) {
+  for (const auto& f : kFamilies) {
     const TBackdrop backdrop = FamilyBackdrop(bare, f.Family);
     TBitmap body = KnobBody(f.Family, false, backdrop);
     TBitmap disabled = KnobBody(f.Family, true, backdrop);
@@ -188,12 +206,14 @@ std::vector<TPicture> MakeArtwork() {
     pictures.push_back({std::string(f.Name) + "Disabled", std::move(disabled)});
   }
 
+  const TLayoutEntry& logoPlace = LayoutEntry("LogoImage");
   const TBitmap logo = Keyed(
-      LogoLayer(), [&](int32_t x, int32_t y) { return Opaque(bare.Pixel(31 + x, 8 + y)); }, 0.02, kLogoKey);
-  pictures.push_back({"LogoImage", logo});
+      LogoLayer(), [&](int32_t x, int32_t y) { return Opaque(bare.Pixel(logoPlace.Left + x, logoPlace.Top + y)); },
+      0.02, kLogoKey);
+  pictures.push_back({logoPlace.Picture, logo});
   auto* logoImage = new TImage(&form);
   logoImage->SetParent(&form);
-  logoImage->SetBounds(31, 8, kLogoWidth, kLogoHeight);
+  logoImage->SetBounds(logoPlace.Left, logoPlace.Top, kLogoWidth, kLogoHeight);
   logoImage->SetPicture(logo);
   logoImage->SetTransparent(true);
 
