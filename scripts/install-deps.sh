@@ -8,12 +8,20 @@ all_packages=("${demo_packages[@]}"
   googletest libbenchmark-dev clang libclang-rt-14-dev clang-format
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   wine64 fonts-wine fonts-liberation xvfb libpng-dev libfreetype-dev libx11-dev imagemagick
-  libxext-dev libxtst-dev
+  libxext-dev libxtst-dev libxcb1-dev libxcb-shm0-dev
   qemu-user-static g++-multilib
+  # The LV2 build's headers, and the third-party hosts and checkers its tests
+  # run: the validator, lilv's offline host and benchmark, jalv with JACK's
+  # dummy driver, and Calf's plug-ins as peers to measure against.
+  lv2-dev lilv-utils sordi jalv jackd2 calf-plugins
+  # Release archives and the Windows installer; valgrind for the instruction
+  # counts of the benchmarks.
+  nsis zip valgrind
   # The linux32 build's libraries: the renderer's, and those the native build
   # links for the controls' gallery, the platform layer's fonts and the
   # editor's X11 window.
-  libsndfile1-dev:i386 libpng-dev:i386 libfreetype-dev:i386 libx11-dev:i386 libxext-dev:i386 libxtst-dev:i386)
+  libsndfile1-dev:i386 libpng-dev:i386 libfreetype-dev:i386 libx11-dev:i386 libxext-dev:i386 libxtst-dev:i386
+  libxcb1-dev:i386 libxcb-shm0-dev:i386)
 
 case "${1:-all}" in
   demo) wanted=("${demo_packages[@]}") ;;
