@@ -3,17 +3,17 @@
 # Usage: scripts/install-deps.sh [demo|all]
 set -euo pipefail
 
-demo_packages=(cmake g++ make pkg-config libsndfile1-dev libpng-dev libfreetype-dev fonts-liberation libx11-dev libxext-dev)
+demo_packages=(cmake g++ make pkg-config libsndfile1-dev libpng-dev libfreetype-dev fonts-liberation
+  libx11-dev libxext-dev libxcb1-dev libxcb-shm0-dev lv2-dev)
 all_packages=("${demo_packages[@]}"
   googletest libbenchmark-dev clang libclang-rt-14-dev clang-format
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  wine64 fonts-wine fonts-liberation xvfb libpng-dev libfreetype-dev libx11-dev imagemagick
-  libxext-dev libxtst-dev libxcb1-dev libxcb-shm0-dev
+  wine64 fonts-wine xvfb imagemagick libxtst-dev
   qemu-user-static g++-multilib
-  # The LV2 build's headers, and the third-party hosts and checkers its tests
-  # run: the validator, lilv's offline host and benchmark, jalv with JACK's
-  # dummy driver, and Calf's plug-ins as peers to measure against.
-  lv2-dev lilv-utils sordi jalv jackd2 calf-plugins
+  # The third-party hosts and checkers the LV2 tests run: the validator,
+  # lilv's offline host and benchmark, jalv with JACK's dummy driver, and
+  # Calf's plug-ins as peers to measure against.
+  lilv-utils sordi jalv jackd2 calf-plugins
   # Release archives and the Windows installer; valgrind for the instruction
   # counts of the benchmarks.
   nsis zip valgrind

@@ -8,18 +8,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build/artwork"}
 
-# The generator draws text with FreeType and the Liberation fonts.
-missing=()
-for package in cmake g++ make libfreetype-dev fonts-liberation; do
-  dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" || missing+=("$package")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  echo "Installing: ${missing[*]}" >&2
-  sudo_cmd=()
-  [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
-  "${sudo_cmd[@]}" apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}" >/dev/null
-fi
+# The generator draws text with FreeType and the Liberation fonts, which the
+# demo's packages include.
+"$root/scripts/install-deps.sh" demo
 
 if [ ! -f "$build/CMakeCache.txt" ]; then
   cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DONDREL_TESTS=OFF -DONDREL_BENCH=OFF >/dev/null

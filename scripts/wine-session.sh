@@ -4,24 +4,23 @@
 # Usage: scripts/wine-session.sh COMMAND [ARGS...]
 set -euo pipefail
 
+# The X server comes from the one script that starts them; this script runs
+# again inside it.
+if [ -z "${ONDREL_WINE_X:-}" ]; then
+  export ONDREL_WINE_X=1 XVFB_SCREEN=1600x1200x24
+  exec "$(dirname "$0")/xvfb-session.sh" "$0" "$@"
+fi
+unset ONDREL_WINE_X XVFB_SCREEN
+
 tmp=$(mktemp -d /tmp/ondrel-wine.XXXXXX)
-xvfb_pid=
 holder_pid=
 cleanup() {
   [ -n "$holder_pid" ] && kill "$holder_pid" 2>/dev/null || true
   /usr/lib/wine/wineserver64 -k >/dev/null 2>&1 || true
   /usr/lib/wine/wineserver64 -w >/dev/null 2>&1 || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$tmp"
 }
 trap cleanup EXIT
-
-exec 3>"$tmp/display"
-Xvfb -displayfd 3 -screen 0 1600x1200x24 -nolisten tcp -noreset >/dev/null 2>&1 &
-xvfb_pid=$!
-exec 3>&-
-for _ in $(seq 100); do [ -s "$tmp/display" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$tmp/display")"
 
 export WINEPREFIX="$tmp/prefix" WINEARCH=win64 WINEDEBUG=-all
 # Without the debugger a crash always ends the program with a non-zero code.

@@ -4,6 +4,7 @@
 # window tests run each test this way, so that no test inherits another's
 # windows or pointer state.
 # Usage: scripts/xvfb-session.sh COMMAND [ARGS...]
+# XVFB_SCREEN sets the screen's size and depth (default 1280x1024x24).
 set -euo pipefail
 
 tmp=$(mktemp -d /tmp/ondrel-xvfb.XXXXXX)
@@ -19,7 +20,7 @@ trap cleanup EXIT
 
 # The server picks a free display number and writes it to descriptor 3.
 exec 3>"$tmp/display"
-Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp -noreset </dev/null >/dev/null 2>&1 &
+Xvfb -displayfd 3 -screen 0 "${XVFB_SCREEN:-1280x1024x24}" -nolisten tcp -noreset </dev/null >/dev/null 2>&1 &
 xvfb_pid=$!
 exec 3>&-
 for _ in $(seq 200); do
