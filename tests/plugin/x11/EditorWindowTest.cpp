@@ -163,20 +163,29 @@ TEST_F(EditorWindowTest, ClosingThePlugInWithTheEditorOpenTakesTheWindow) {
 }
 
 // The server drops the editor's connection (the host kills its client, as
-// xkill does) while the host goes on idling the editor and automating it:
-// the window ends, the host and the event thread carry on, and the editor
-// opens again on a connection of its own.
+// xkill does) while the host's editor thread keeps idling the editor and
+// automation keeps it busy. Whichever thread finds the connection gone, the
+// other must not touch it afterwards; the window ends, the host carries on,
+// and the editor opens again on a connection of its own.
 TEST_F(EditorWindowTest, OutlivesItsConnectionBeingKilled) {
-  const Window editor = OpenShown(plugin, top);
-  XKillClient(host.display(), editor);
-  XSync(host.display(), False);
-  EXPECT_TRUE(WaitFor([&] { return host.Children(top).empty(); }));
-  for (int i = 0; i < 40; ++i) {
-    plugin.setParameter(kRate, static_cast<float>(i % 9) / 8.0f);
-    plugin.dispatch(effEditIdle);
-    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  for (int round = 0; round < 4; ++round) {
+    const Window editor = OpenShown(plugin, top);
+    std::atomic<bool> idling{true};
+    std::thread editorThread([&] {
+      for (int i = 0; idling; ++i) {
+        if (i % 8 == 0) plugin.setParameter(kRate, static_cast<float>(i % 9) / 8.0f);
+        plugin.dispatch(effEditIdle);
+      }
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    XKillClient(host.display(), editor);
+    XSync(host.display(), False);
+    EXPECT_TRUE(xhost::WaitFor([&] { return host.Children(top).empty(); }));
+    std::this_thread::sleep_for(std::chrono::milliseconds(30));
+    idling = false;
+    editorThread.join();
+    plugin.dispatch(effEditClose);
   }
-  plugin.dispatch(effEditClose);
   EXPECT_NE(OpenShown(plugin, top), 0u);
 }
 
