@@ -53,16 +53,16 @@ TEST(X11PixelFormatTest, RefusesMasksNoConversionServes) {
 
 TEST(X11InputTest, ButtonStateIsTheOneAfterTheEvent) {
   TMouseButton button = TMouseButton::Right;
-  ASSERT_TRUE(x11input::ButtonFromX(Button1, button));
+  ASSERT_TRUE(x11input::ButtonFromX(XCB_BUTTON_INDEX_1, button));
   EXPECT_EQ(button, TMouseButton::Left);
-  ASSERT_TRUE(x11input::ButtonFromX(Button3, button));
+  ASSERT_TRUE(x11input::ButtonFromX(XCB_BUTTON_INDEX_3, button));
   EXPECT_EQ(button, TMouseButton::Right);
-  EXPECT_FALSE(x11input::ButtonFromX(Button4, button));  // the wheel
+  EXPECT_FALSE(x11input::ButtonFromX(XCB_BUTTON_INDEX_4, button));  // the wheel
 
   // X reports the state before the event.
-  EXPECT_EQ(x11input::ShiftAtPress(ShiftMask, TMouseButton::Left), ssShift | ssLeft);
-  EXPECT_EQ(x11input::ShiftAtRelease(Button1Mask | Button3Mask, TMouseButton::Left), ssRight);
-  EXPECT_EQ(x11input::ShiftFromX(ControlMask | Mod1Mask | Button2Mask), ssCtrl | ssAlt | ssMiddle);
+  EXPECT_EQ(x11input::ShiftAtPress(XCB_MOD_MASK_SHIFT, TMouseButton::Left), ssShift | ssLeft);
+  EXPECT_EQ(x11input::ShiftAtRelease(XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_3, TMouseButton::Left), ssRight);
+  EXPECT_EQ(x11input::ShiftFromX(XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_BUTTON_MASK_2), ssCtrl | ssAlt | ssMiddle);
 }
 
 TEST(X11ScreenTest, DensityFromXftDpiOrTheScreensSize) {
