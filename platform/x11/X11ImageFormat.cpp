@@ -27,7 +27,9 @@ size_t TX11ImageFormat::BytesPerLine(int32_t width) const {
   return (bits + pad - 1) / pad * pad / 8;
 }
 
-bool TX11ImageFormat::Native32() const { return bitsPerPixel_ == 32 && leastSignificantFirst_ == LittleEndianMachine(); }
+bool TX11ImageFormat::Native32() const {
+  return bitsPerPixel_ == 32 && leastSignificantFirst_ == LittleEndianMachine();
+}
 
 void TX11ImageFormat::StoreRow(const TX11PixelFormat& pixels, const TColour* source, int32_t count,
                                uint8_t* target) const {

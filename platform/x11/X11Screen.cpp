@@ -57,8 +57,8 @@ int32_t X11PixelsPerInch(xcb_connection_t* connection, const xcb_screen_t* scree
   if (connection == nullptr || screen == nullptr) return 0;
   const xcb_screen_iterator_t first = xcb_setup_roots_iterator(xcb_get_setup(connection));
   if (first.rem > 0) {
-    const xcb_get_property_cookie_t cookie = xcb_get_property(connection, 0, first.data->root,
-                                                              XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, kLongest);
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(connection, 0, first.data->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, kLongest);
     xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
     int32_t dpi = 0;
     if (reply != nullptr && reply->format == 8) {

@@ -31,14 +31,17 @@ namespace {
 
 using TClock = std::chrono::steady_clock;
 
-constexpr uint32_t kEventMask = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS |
-                                XCB_EVENT_MASK_BUTTON_RELEASE | XCB_EVENT_MASK_POINTER_MOTION |
-                                XCB_EVENT_MASK_ENTER_WINDOW | XCB_EVENT_MASK_LEAVE_WINDOW |
-                                XCB_EVENT_MASK_STRUCTURE_NOTIFY;
+constexpr uint32_t kEventMask = XCB_EVENT_MASK_EXPOSURE | XCB_EVENT_MASK_BUTTON_PRESS | XCB_EVENT_MASK_BUTTON_RELEASE |
+                                XCB_EVENT_MASK_POINTER_MOTION | XCB_EVENT_MASK_ENTER_WINDOW |
+                                XCB_EVENT_MASK_LEAVE_WINDOW | XCB_EVENT_MASK_STRUCTURE_NOTIFY;
 // Events handled in one batch before the window paints and shows the result.
 constexpr size_t kBatchLimit = 256;
 // Paints may ask for more paints (a knob placing its dot): a few rounds.
 constexpr int kPaintRounds = 8;
+// Pixels over the connection go in requests no longer than every server
+// takes (the core protocol's limit, without BIG-REQUESTS): the strip buffer
+// stays small, and other clients' requests get their turn in between.
+constexpr uint64_t kLongestImageRequestBytes = uint64_t{65535} * 4;
 // While a press lasts, how often the window makes sure the server still
 // holds the grab for it.
 constexpr auto kGrabCheckInterval = std::chrono::milliseconds(50);
@@ -218,7 +221,8 @@ bool TX11Window::Build(const TX11WindowOptions& options) {
 
 bool TX11Window::CreateImage(int32_t width, int32_t height, bool sharedMemory) {
   if (sharedMemory && CreateSharedImage(width, height)) return true;
-  maximumRequestBytes_ = uint64_t{xcb_get_maximum_request_length(connection_.Get())} * 4;
+  maximumRequestBytes_ =
+      std::min(uint64_t{xcb_get_maximum_request_length(connection_.Get())} * 4, kLongestImageRequestBytes);
   return RowsPerImageRequest(maximumRequestBytes_, image_.BytesPerLine(width)) > 0 && !connection_.Broken();
 }
 
@@ -661,14 +665,13 @@ void TX11Window::PutArea(TRect area) {
   const size_t stride = image_.BytesPerLine(width_);
   const size_t left = image_.BytesPerLine(area.Left);
   for (int32_t y = area.Top; y < area.Bottom; ++y) {
-    image_.StoreRow(format_, buffer.Row(y) + area.Left, area.Width(),
-                    shared_ + static_cast<size_t>(y) * stride + left);
+    image_.StoreRow(format_, buffer.Row(y) + area.Left, area.Width(), shared_ + static_cast<size_t>(y) * stride + left);
   }
   xcb_shm_put_image(connection_.Get(), window_, gc_, static_cast<uint16_t>(width_), static_cast<uint16_t>(height_),
                     static_cast<uint16_t>(area.Left), static_cast<uint16_t>(area.Top),
                     static_cast<uint16_t>(area.Width()), static_cast<uint16_t>(area.Height()),
-                    static_cast<int16_t>(area.Left), static_cast<int16_t>(area.Top), depth_,
-                    XCB_IMAGE_FORMAT_Z_PIXMAP, 0, segment_, 0);
+                    static_cast<int16_t>(area.Left), static_cast<int16_t>(area.Top), depth_, XCB_IMAGE_FORMAT_Z_PIXMAP,
+                    0, segment_, 0);
 }
 
 // The area in strips of whole rows, each as large as one request may be.
@@ -684,8 +687,8 @@ void TX11Window::PutStrips(const TBitmap& buffer, const TRect& area) {
                       strip_.data() + static_cast<size_t>(y) * stride);
     }
     xcb_put_image(connection_.Get(), XCB_IMAGE_FORMAT_Z_PIXMAP, window_, gc_, static_cast<uint16_t>(area.Width()),
-                  static_cast<uint16_t>(height), static_cast<int16_t>(area.Left), static_cast<int16_t>(top), 0,
-                  depth_, static_cast<uint32_t>(stride * static_cast<size_t>(height)), strip_.data());
+                  static_cast<uint16_t>(height), static_cast<int16_t>(area.Left), static_cast<int16_t>(top), 0, depth_,
+                  static_cast<uint32_t>(stride * static_cast<size_t>(height)), strip_.data());
   }
 }
 
