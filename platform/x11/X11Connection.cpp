@@ -1,7 +1,5 @@
 #include "X11Connection.h"
 
-#include <pthread.h>
-
 #include <cstdlib>
 
 TX11Connection::TX11Connection() {
@@ -75,34 +73,4 @@ const xcb_visualtype_t* FindTrueColourVisual(const xcb_screen_t* screen, uint8_t
     }
   }
   return nullptr;
-}
-
-namespace {
-sigset_t PipeOnly() {
-  sigset_t set;
-  sigemptyset(&set);
-  sigaddset(&set, SIGPIPE);
-  return set;
-}
-bool PipePending() {
-  sigset_t pending;
-  sigemptyset(&pending);
-  return sigpending(&pending) == 0 && sigismember(&pending, SIGPIPE) == 1;
-}
-}  // namespace
-
-TSigpipeBlock::TSigpipeBlock() {
-  const sigset_t pipe = PipeOnly();
-  pthread_sigmask(SIG_BLOCK, &pipe, &previous_);
-  pendingBefore_ = PipePending();
-}
-
-TSigpipeBlock::~TSigpipeBlock() {
-  // One that was pending before is someone else's and stays.
-  if (!pendingBefore_ && PipePending()) {
-    const sigset_t pipe = PipeOnly();
-    const timespec now{};
-    sigtimedwait(&pipe, nullptr, &now);
-  }
-  pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
 }

@@ -10,7 +10,6 @@
 // with it first.
 #pragma once
 
-#include <signal.h>
 #include <xcb/xcb.h>
 
 #include <cstdint>
@@ -57,21 +56,3 @@ const xcb_format_t* PixmapFormatOfDepth(const xcb_setup_t* setup, uint8_t depth)
 const xcb_visualtype_t* FindVisual(const xcb_screen_t* screen, xcb_visualid_t id, uint8_t& depth);
 // The screen's first TrueColor visual of the depth; null for none.
 const xcb_visualtype_t* FindTrueColourVisual(const xcb_screen_t* screen, uint8_t depth);
-
-// Writing to a connection whose server just went raises SIGPIPE in the
-// writing thread, and its default action ends the process. For the life of
-// this object the calling thread holds back SIGPIPE, and one raised meanwhile
-// is taken back before the thread's own signal mask returns; the write then
-// just fails and the connection reads as broken. Per thread: the process's
-// signal handling stays the host's.
-class TSigpipeBlock {
- public:
-  TSigpipeBlock();
-  ~TSigpipeBlock();
-  TSigpipeBlock(const TSigpipeBlock&) = delete;
-  TSigpipeBlock& operator=(const TSigpipeBlock&) = delete;
-
- private:
-  sigset_t previous_;
-  bool pendingBefore_ = false;
-};

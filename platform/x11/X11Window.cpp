@@ -1,6 +1,8 @@
 #include "X11Window.h"
 
 #include <poll.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/eventfd.h>
 #include <sys/ipc.h>
 #include <sys/shm.h>
@@ -162,7 +164,6 @@ class TX11Window final : public TNativeWindow {
 
 bool TX11Window::Build(const TX11WindowOptions& options) {
   std::lock_guard<std::mutex> xGuard(xLock_);
-  const TSigpipeBlock quiet;
   if (connection_.Broken()) return false;
   xcb_connection_t* c = connection_.Get();
   const xcb_get_window_attributes_cookie_t attributesAsked = xcb_get_window_attributes(c, parent_);
@@ -278,7 +279,6 @@ TX11Window::~TX11Window() {
   {
     // No other thread uses the connection any more: it goes with this object.
     std::lock_guard<std::mutex> xGuard(xLock_);
-    const TSigpipeBlock quiet;
     xcb_connection_t* c = connection_.Get();
     if (!connection_.Broken()) {
       if (segment_ != 0) xcb_shm_detach(c, segment_);
@@ -389,6 +389,15 @@ void TX11Window::Run() {
   try {
     windowThread_.store(std::this_thread::get_id());
     FloatGuard::Apply();
+    // XCB looks for input before it writes, so it reads a server that went
+    // away as such; one that goes between that look and the write raises
+    // SIGPIPE in the writing thread, whose default action would end the
+    // host. In this thread it stays pending and harmless (the mask is the
+    // thread's own, not the process's).
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
     while (!stop_.load()) {
       int timeout = TimeoutMs();
       bool listen = false;
@@ -429,7 +438,6 @@ void TX11Window::Pump(bool fromIdle) {
   pumping_.store(self);
   try {
     FloatGuard::Apply();
-    const TSigpipeBlock quiet;
     for (const xcb_generic_event_t& event : ReadEvents()) Dispatch(event);
     CheckGrab();
     TickIfDue();
