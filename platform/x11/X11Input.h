@@ -3,7 +3,7 @@
 // press includes its own button and a release no longer does.
 #pragma once
 
-#include <X11/X.h>
+#include <xcb/xproto.h>
 
 #include "GraphicControl.h"
 
@@ -12,21 +12,21 @@ namespace x11input {
 // Buttons 1 to 3; the wheel (4, 5) and extra buttons are not buttons here.
 inline bool ButtonFromX(unsigned int button, TMouseButton& result) {
   switch (button) {
-    case Button1: result = TMouseButton::Left; return true;
-    case Button2: result = TMouseButton::Middle; return true;
-    case Button3: result = TMouseButton::Right; return true;
+    case XCB_BUTTON_INDEX_1: result = TMouseButton::Left; return true;
+    case XCB_BUTTON_INDEX_2: result = TMouseButton::Middle; return true;
+    case XCB_BUTTON_INDEX_3: result = TMouseButton::Right; return true;
     default: return false;
   }
 }
 
 inline TShiftState ShiftFromX(unsigned int state) {
   TShiftState shift = 0;
-  if ((state & ShiftMask) != 0) shift |= ssShift;
-  if ((state & ControlMask) != 0) shift |= ssCtrl;
-  if ((state & Mod1Mask) != 0) shift |= ssAlt;
-  if ((state & Button1Mask) != 0) shift |= ssLeft;
-  if ((state & Button2Mask) != 0) shift |= ssMiddle;
-  if ((state & Button3Mask) != 0) shift |= ssRight;
+  if ((state & XCB_MOD_MASK_SHIFT) != 0) shift |= ssShift;
+  if ((state & XCB_MOD_MASK_CONTROL) != 0) shift |= ssCtrl;
+  if ((state & XCB_MOD_MASK_1) != 0) shift |= ssAlt;
+  if ((state & XCB_BUTTON_MASK_1) != 0) shift |= ssLeft;
+  if ((state & XCB_BUTTON_MASK_2) != 0) shift |= ssMiddle;
+  if ((state & XCB_BUTTON_MASK_3) != 0) shift |= ssRight;
   return shift;
 }
 

@@ -1,8 +1,9 @@
 #include "X11Screen.h"
 
-#include "X11Errors.h"
+#include <xcb/xcb.h>
+#include <xcb/xproto.h>
 
-#include <X11/Xlib.h>
+#include "X11Connection.h"
 
 #include <cmath>
 #include <cstdlib>
@@ -13,6 +14,8 @@ namespace {
 // Densities outside this range are a broken setting, not a screen.
 constexpr double kLowest = 24.0;
 constexpr double kHighest = 1200.0;
+// Resources read at most, in 32-bit units: far more than any session sets.
+constexpr uint32_t kLongest = 1 << 18;
 
 std::string_view Trim(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -50,26 +53,26 @@ int32_t PixelsPerInchFromSize(int32_t heightPixels, int32_t heightMillimetres) {
   return Sensible(heightPixels * 25.4 / heightMillimetres);
 }
 
-int32_t X11PixelsPerInch(Display* display) {
-  if (display == nullptr) return 0;
-  if (const char* resources = XResourceManagerString(display)) {
-    const int32_t dpi = XftDpiFromResources(resources);
+int32_t X11PixelsPerInch(xcb_connection_t* connection, const xcb_screen_t* screen) {
+  if (connection == nullptr || screen == nullptr) return 0;
+  const xcb_screen_iterator_t first = xcb_setup_roots_iterator(xcb_get_setup(connection));
+  if (first.rem > 0) {
+    const xcb_get_property_cookie_t cookie =
+        xcb_get_property(connection, 0, first.data->root, XCB_ATOM_RESOURCE_MANAGER, XCB_ATOM_STRING, 0, kLongest);
+    xcb_get_property_reply_t* reply = xcb_get_property_reply(connection, cookie, nullptr);
+    int32_t dpi = 0;
+    if (reply != nullptr && reply->format == 8) {
+      const auto* text = static_cast<const char*>(xcb_get_property_value(reply));
+      dpi = XftDpiFromResources(std::string_view(text, static_cast<size_t>(xcb_get_property_value_length(reply))));
+    }
+    std::free(reply);
     if (dpi > 0) return dpi;
   }
-  const int screen = DefaultScreen(display);
-  return PixelsPerInchFromSize(DisplayHeight(display, screen), DisplayHeightMM(display, screen));
+  return PixelsPerInchFromSize(screen->height_in_pixels, screen->height_in_millimeters);
 }
 
 int32_t X11ScreenPixelsPerInch() {
-  Display* display = XOpenDisplay(nullptr);
-  if (display == nullptr) return 0;
-  x11errors::Register(display);
-  const int32_t dpi = X11PixelsPerInch(display);
-  {
-    // Closing waits for the server, which may have gone meanwhile.
-    const x11errors::TScope scope;
-    XCloseDisplay(display);
-  }
-  x11errors::Unregister(display);
-  return dpi;
+  const TX11Connection connection;
+  if (connection.Broken()) return 0;
+  return X11PixelsPerInch(connection.Get(), connection.DefaultScreen());
 }

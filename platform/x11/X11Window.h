@@ -1,25 +1,32 @@
-// The form's window on X11: a child of the host's window, on a display
+// The form's window on X11: a child of the host's window, on an XCB
 // connection of its own, with an event thread of its own while it exists.
 //
-// Threads. Every X call on the connection is made under the window's own
-// lock, so the connection is used by one thread at a time and Xlib needs no
-// thread support. Events are handled, the form's timer ticks and the form is
-// painted by whichever of two threads pumps: the event thread, woken by the
-// connection, by its timer or by a request; or the host's thread in its idle
-// call (effEditIdle). A pump holds the form's EventMutex for the whole batch,
-// so all form and control work happens on one thread at a time. The form's
-// requests to the window (paint later, show these pixels, show, raise, start
-// the timer) only record the request and wake the event thread: they make no
-// X call, whatever thread they come from.
+// The host's X state stays the host's. XCB reports errors per request and
+// per connection, so the window never installs an error handler, never
+// initialises Xlib's threads, and leaves nothing behind when the library is
+// unloaded: the host's handlers are in place before, during and after.
 //
-// Destruction stops and joins the event thread before it returns. The event
-// thread never waits for the EventMutex for good: while it is held elsewhere
-// it retries and gives up once the window is going, so the window may also
-// be destroyed by a thread that holds the EventMutex (which is the safe way:
-// the form is not fed while it loses its window).
+// Threads. Every use of the connection is made under the window's own lock,
+// except the event thread's poll of its descriptor, which stays open until
+// the destructor has joined that thread. Events are handled, the form's
+// timer ticks and the form is painted by whichever of two threads pumps: the
+// event thread, woken by the connection, by its timer or by a request; or
+// the host's thread in its idle call (effEditIdle). A pump holds the form's
+// EventMutex for the whole batch, so all form and control work happens on
+// one thread at a time. The form's requests to the window (paint later, show
+// these pixels, show, raise, start the timer) only record the request and
+// wake the event thread: they make no X call, whatever thread they come from.
 //
-// X errors on the connection are recorded, never fatal (X11Errors.h); a
-// server that goes away leaves a dead window, not a dead host.
+// Destruction stops and joins the event thread, then closes the connection,
+// before it returns. The event thread never waits for the EventMutex for
+// good: while it is held elsewhere it retries and gives up once the window
+// is going, so the window may also be destroyed by a thread that holds the
+// EventMutex (which is the safe way: the form is not fed while it loses its
+// window).
+//
+// Requests the server refuses come back as error events and are dropped; a
+// server that goes away, a connection the server drops, or a host window
+// destroyed under the window leaves a dead window, not a dead host.
 #pragma once
 
 #include <memory>

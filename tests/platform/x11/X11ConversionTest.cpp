@@ -3,7 +3,10 @@
 // from the server's resources.
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "Screen.h"
+#include "X11ImageFormat.h"
 #include "X11Input.h"
 #include "X11PixelFormat.h"
 #include "X11Screen.h"
@@ -51,18 +54,57 @@ TEST(X11PixelFormatTest, RefusesMasksNoConversionServes) {
   EXPECT_FALSE(TX11PixelFormat(0xFF000000, 0x00FF00, 0x0000FF, 24).Usable());  // beyond the depth
 }
 
+// XCB sends image bytes as they are: they must be in the server's layout.
+TEST(X11ImageFormatTest, WritesPixelsInTheServersLayout) {
+  const TX11PixelFormat rgb(0xFF0000, 0x00FF00, 0x0000FF, 24);
+  const TColour row[2] = {0x332211, 0x665544};  // pixels 0x112233 and 0x445566
+  uint8_t out[8] = {};
+  TX11ImageFormat(32, 32, true).StoreRow(rgb, row, 2, out);
+  EXPECT_EQ(std::vector<uint8_t>(out, out + 8), (std::vector<uint8_t>{0x33, 0x22, 0x11, 0, 0x66, 0x55, 0x44, 0}));
+  TX11ImageFormat(32, 32, false).StoreRow(rgb, row, 2, out);
+  EXPECT_EQ(std::vector<uint8_t>(out, out + 8), (std::vector<uint8_t>{0, 0x11, 0x22, 0x33, 0, 0x44, 0x55, 0x66}));
+  uint8_t packed[7] = {};
+  packed[6] = 0xEE;
+  TX11ImageFormat(24, 32, true).StoreRow(rgb, row, 2, packed);
+  EXPECT_EQ(std::vector<uint8_t>(packed, packed + 7), (std::vector<uint8_t>{0x33, 0x22, 0x11, 0x66, 0x55, 0x44, 0xEE}));
+  const TX11PixelFormat r5g6b5(0xF800, 0x07E0, 0x001F, 16);
+  uint8_t wide[2] = {};
+  TX11ImageFormat(16, 32, false).StoreRow(r5g6b5, row, 1, wide);  // red 0x11 -> 2, green 0x22 -> 8, blue 0x33 -> 6
+  EXPECT_EQ(wide[0], 0x11);
+  EXPECT_EQ(wide[1], 0x06);
+
+  // Rows are padded to the format's scanline unit.
+  EXPECT_EQ(TX11ImageFormat(24, 32, true).BytesPerLine(5), 16u);
+  EXPECT_EQ(TX11ImageFormat(16, 32, true).BytesPerLine(3), 8u);
+  EXPECT_EQ(TX11ImageFormat(8, 8, true).BytesPerLine(3), 3u);
+  EXPECT_EQ(TX11ImageFormat(32, 32, true).BytesPerLine(560), 2240u);
+  EXPECT_FALSE(TX11ImageFormat(1, 32, true).Usable());
+  EXPECT_FALSE(TX11ImageFormat(4, 8, true).Usable());
+  EXPECT_FALSE(TX11ImageFormat(32, 4, true).Usable());
+}
+
+TEST(X11ImageFormatTest, StripsFitTheServersLongestRequest) {
+  // A server without BIG-REQUESTS takes 65535 four-byte units at most; a
+  // request is 24 bytes before its pixels.
+  EXPECT_EQ(RowsPerImageRequest(65535 * 4, 2240), 117);
+  EXPECT_EQ(RowsPerImageRequest(24 + 2240, 2240), 1);
+  EXPECT_EQ(RowsPerImageRequest(24 + 2239, 2240), 0);
+  EXPECT_EQ(RowsPerImageRequest(16, 2240), 0);
+  EXPECT_EQ(RowsPerImageRequest(65535 * 4, 0), 0);
+}
+
 TEST(X11InputTest, ButtonStateIsTheOneAfterTheEvent) {
   TMouseButton button = TMouseButton::Right;
-  ASSERT_TRUE(x11input::ButtonFromX(Button1, button));
+  ASSERT_TRUE(x11input::ButtonFromX(XCB_BUTTON_INDEX_1, button));
   EXPECT_EQ(button, TMouseButton::Left);
-  ASSERT_TRUE(x11input::ButtonFromX(Button3, button));
+  ASSERT_TRUE(x11input::ButtonFromX(XCB_BUTTON_INDEX_3, button));
   EXPECT_EQ(button, TMouseButton::Right);
-  EXPECT_FALSE(x11input::ButtonFromX(Button4, button));  // the wheel
+  EXPECT_FALSE(x11input::ButtonFromX(XCB_BUTTON_INDEX_4, button));  // the wheel
 
   // X reports the state before the event.
-  EXPECT_EQ(x11input::ShiftAtPress(ShiftMask, TMouseButton::Left), ssShift | ssLeft);
-  EXPECT_EQ(x11input::ShiftAtRelease(Button1Mask | Button3Mask, TMouseButton::Left), ssRight);
-  EXPECT_EQ(x11input::ShiftFromX(ControlMask | Mod1Mask | Button2Mask), ssCtrl | ssAlt | ssMiddle);
+  EXPECT_EQ(x11input::ShiftAtPress(XCB_MOD_MASK_SHIFT, TMouseButton::Left), ssShift | ssLeft);
+  EXPECT_EQ(x11input::ShiftAtRelease(XCB_BUTTON_MASK_1 | XCB_BUTTON_MASK_3, TMouseButton::Left), ssRight);
+  EXPECT_EQ(x11input::ShiftFromX(XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1 | XCB_BUTTON_MASK_2), ssCtrl | ssAlt | ssMiddle);
 }
 
 TEST(X11ScreenTest, DensityFromXftDpiOrTheScreensSize) {

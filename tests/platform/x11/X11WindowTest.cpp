@@ -265,30 +265,43 @@ class TDoomedServer {
 };
 
 TEST_F(X11WindowTest, SurvivesTheServerGoingAway) {
-  TDoomedServer server;
-  ASSERT_FALSE(server.Name().empty());
-  const std::string ours = std::getenv("DISPLAY");
-  setenv("DISPLAY", server.Name().c_str(), 1);
-  // The host's window outlives the host's connection, which must not see
-  // the server die: Xlib's default handler would end this process.
-  Display* doomed = XOpenDisplay(nullptr);
-  ASSERT_NE(doomed, nullptr);
-  const Window parent = XCreateSimpleWindow(doomed, DefaultRootWindow(doomed), 0, 0, 600, 400, 0, 0, 0);
-  XMapWindow(doomed, parent);
-  XSetCloseDownMode(doomed, RetainPermanent);
-  XCloseDisplay(doomed);
-  const bool opened = Open(parent);
-  setenv("DISPLAY", ours.c_str(), 1);
-  ASSERT_TRUE(opened);
-  server.Kill();
-  {
-    Lock lock(form.EventMutex());
-    rate->SetValue(0.3f);  // a paint for a window whose server is gone
-  }
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  {
-    Lock lock(form.EventMutex());
-    form.Detach();
+  // Either the window reads that its server went before it goes, or it is
+  // closed first and finds out by writing: a write to a connection whose
+  // server is gone raises SIGPIPE, whose default action ends the process.
+  for (const bool noticedFirst : {true, false}) {
+    SCOPED_TRACE(noticedFirst ? "noticed, then closed" : "closed before anything was read");
+    TDoomedServer server;
+    ASSERT_FALSE(server.Name().empty());
+    const std::string ours = std::getenv("DISPLAY");
+    setenv("DISPLAY", server.Name().c_str(), 1);
+    // The host's window outlives the host's connection, which must not see
+    // the server die: Xlib's default handler would end this process.
+    Display* doomed = XOpenDisplay(nullptr);
+    ASSERT_NE(doomed, nullptr);
+    const Window parent = XCreateSimpleWindow(doomed, DefaultRootWindow(doomed), 0, 0, 600, 400, 0, 0, 0);
+    XMapWindow(doomed, parent);
+    XSetCloseDownMode(doomed, RetainPermanent);
+    XCloseDisplay(doomed);
+    const bool opened = Open(parent);
+    setenv("DISPLAY", ours.c_str(), 1);
+    ASSERT_TRUE(opened);
+    if (noticedFirst) {
+      server.Kill();
+      {
+        Lock lock(form.EventMutex());
+        rate->SetValue(0.3f);  // a paint for a window whose server is gone
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      Lock lock(form.EventMutex());
+      form.Detach();
+    } else {
+      // Held throughout: the event thread cannot pump, so nothing reads the
+      // connection before the window goes.
+      Lock lock(form.EventMutex());
+      server.Kill();
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));
+      form.Detach();
+    }
   }
   EXPECT_TRUE(Open(top));  // this process and its other server are fine
 }

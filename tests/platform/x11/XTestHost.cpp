@@ -143,13 +143,3 @@ bool WaitFor(const std::function<bool()>& condition, int timeoutMs, const std::f
 }
 
 }  // namespace xhost
-
-#if defined(__SANITIZE_THREAD__)
-// Xlib (1.8) unlocks its display lock once more than it locked it on the way
-// back from a broken connection's exit handler, which the window installs so
-// that a server going away does not end the host. That is Xlib's own lock,
-// which nothing of ours takes; everything else stays reported.
-extern "C" __attribute__((visibility("default"))) const char* __tsan_default_suppressions() {
-  return "mutex:libX11.so.6\n";
-}
-#endif

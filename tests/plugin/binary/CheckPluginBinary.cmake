@@ -63,9 +63,10 @@ else()
   endif()
   message(STATUS "exports: ${exports}")
 
-  # The libraries the loader must find: the C and C++ runtime, X11 (with its
+  # The libraries the loader must find: the C and C++ runtime, XCB (with its
   # MIT-SHM extension library) and FreeType, nothing a host machine may lack.
-  # A sanitizer build also needs its sanitizer's runtime.
+  # Not Xlib: its error handlers are the host's, and the editor leaves them
+  # alone. A sanitizer build also needs its sanitizer's runtime.
   if(NOT OBJDUMP)
     find_program(OBJDUMP objdump REQUIRED)
   endif()
@@ -80,7 +81,7 @@ else()
   set(allowed_libraries
     "^libc\\.so\\.6$" "^libm\\.so\\.6$" "^libpthread\\.so\\.0$" "^libdl\\.so\\.2$" "^librt\\.so\\.1$"
     "^ld-linux[-a-z0-9_]*\\.so\\.[0-9]+$" "^libstdc\\+\\+\\.so\\.6$" "^libgcc_s\\.so\\.1$"
-    "^libX11\\.so\\.6$" "^libXext\\.so\\.6$" "^libfreetype\\.so\\.6$"
+    "^libxcb\\.so\\.1$" "^libxcb-shm\\.so\\.0$" "^libfreetype\\.so\\.6$"
     "^lib(a|ub|t)san\\.so\\.[0-9]+$")
   foreach(entry ${needed})
     string(REGEX REPLACE "^NEEDED +" "" library "${entry}")
@@ -92,7 +93,7 @@ else()
       endif()
     endforeach()
     if(NOT known)
-      message(FATAL_ERROR "needs ${library}, which is not the C or C++ runtime, X11 or FreeType")
+      message(FATAL_ERROR "needs ${library}, which is not the C or C++ runtime, XCB or FreeType")
     endif()
     message(STATUS "needs ${library}")
   endforeach()
