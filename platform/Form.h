@@ -107,6 +107,12 @@ class TForm : public TComponent {
   void RepaintArea(const TRect& area);
   void DrawOnControlSurface(TGraphicControl& control, const std::function<void(TCanvas&)>& draw);
 
+  // The state of the form's own pseudo-random generator, which its controls
+  // draw from while they paint (controls/Random.h). 0 when the form is made
+  // and never reseeded: a form's pictures follow from its own drawing order,
+  // and forms painting on different threads share nothing.
+  uint32_t& RandomState() { return randomState_; }
+
  private:
   TGraphicControl* PointerTarget(int32_t x, int32_t y) const;
   void ReleaseCapture();
@@ -128,4 +134,5 @@ class TForm : public TComponent {
   std::recursive_mutex eventMutex_;
   bool painting_ = false;
   TRect paintedArea_;
+  uint32_t randomState_ = 0;
 };

@@ -4,7 +4,6 @@
 
 #include "EditorTestSupport.h"
 #include "FontEngine.h"
-#include "Random.h"
 #include "Screen.h"
 
 namespace {
