@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "Bitmap.h"
@@ -36,6 +37,10 @@ class TForm : public TComponent {
   void SetClientSize(int32_t width, int32_t height);
   TRect ClientRect() const { return backBuffer_.BoundsRect(); }
 
+  // A borderless form inside a host's window shows no caption; a back end
+  // names its window with it, which window lists and screen readers read.
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption) { caption_ = std::move(caption); }
   TColour Colour() const { return colour_; }
   void SetColour(TColour colour);
   const TFont& Font() const { return font_; }
@@ -120,6 +125,7 @@ class TForm : public TComponent {
 
   int32_t left_ = 0;
   int32_t top_ = 0;
+  std::string caption_;
   TColour colour_ = clBtnFace;
   TFont font_;
   std::vector<TGraphicControl*> controls_;

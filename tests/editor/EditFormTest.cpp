@@ -37,6 +37,7 @@ TEST(EditFormCreate, ShowsItsFirstStateBeforeTheEditorLoadsValues) {
   for (const TRubberLEDButton* button : {form.rbStereo, form.rbDual, form.rbHaas}) {
     EXPECT_EQ(button->ButtonState(), rlbUpOff);
   }
+  EXPECT_EQ(form.Caption(), "Ondrel");
   EXPECT_EQ(form.labVersion->Caption(), "V2.3");
   EXPECT_EQ(form.labVersionShadow->Caption(), "V2.3");
   EXPECT_TRUE(form.labVersion->Visible());
