@@ -143,9 +143,9 @@ int main(int argc, char** argv) {
   const double baseline = Median(cases[0].shares);
   for (const TCase& c : cases) {
     const double median = Median(c.shares);
-    std::printf("  %-20s %6.2f  (%.2f .. %.2f)", c.name, median, *std::min_element(c.shares.begin(), c.shares.end()),
+    std::printf("  %-20s %6.3f  (%.3f .. %.3f)", c.name, median, *std::min_element(c.shares.begin(), c.shares.end()),
                 *std::max_element(c.shares.begin(), c.shares.end()));
-    if (&c != &cases[0]) std::printf("  %+.2f over closed", median - baseline);
+    if (&c != &cases[0]) std::printf("  %+.3f over closed", median - baseline);
     std::printf("\n");
   }
   XDestroyWindow(display, parent);
