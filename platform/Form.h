@@ -113,9 +113,9 @@ class TForm : public TComponent {
   void DrawOnControlSurface(TGraphicControl& control, const std::function<void(TCanvas&)>& draw);
 
   // The state of the form's own pseudo-random generator, which its controls
-  // draw from while they paint (controls/Random.h). 0 when the form is made
-  // and never reseeded: a form's pictures follow from its own drawing order,
-  // and forms painting on different threads share nothing.
+  // draw from while they paint (the control library's Random). 0 when the
+  // form is made and never reseeded: a form's pictures follow from its own
+  // drawing order, and forms painting on different threads share nothing.
   uint32_t& RandomState() { return randomState_; }
 
  private:
