@@ -3,6 +3,6 @@
 
 #include "Colour.h"
 
-// For red, then green, then blue: d := Random(n) - n div 2 from the shared
-// generator; the channel takes d only if it stays within 0..255.
-TColour AddNoise(TColour colour, int32_t n);
+// For red, then green, then blue: d := Random(n) - n div 2 from the given
+// generator state; the channel takes d only if it stays within 0..255.
+TColour AddNoise(TColour colour, int32_t n, uint32_t& randomState);

@@ -47,12 +47,13 @@ void TBrushedMetal::Generate() {
   const int32_t width = surface_.Width();
   const int32_t height = surface_.Height();
   TColour current = colours[0];
+  uint32_t& random = RandomStateOf(*this);
   for (int32_t y = 0; y < height; ++y) {
     TColour* row = surface_.Row(y);
     for (int32_t x = 0; x < width; ++x) {
-      const int32_t q = Random(15);
+      const int32_t q = Random(random, 15);
       if (q == 0 || x == 0) {
-        const int32_t r = Random(kDrawRange) + 1;
+        const int32_t r = Random(random, kDrawRange) + 1;
         for (int k = 3; k >= 0; --k) {
           if (r > kThresholds[static_cast<size_t>(k)]) {
             current = colours[static_cast<size_t>(k)];

@@ -200,7 +200,7 @@ void TRubberKnob::ChooseShimmer() {
     if (shimmer != nullptr) shimmerList_[static_cast<size_t>(shimmerCount_++)] = shimmer;
   }
   if (shimmerCount_ == 0) return;
-  shimmerIndex_ = Random(shimmerCount_);
+  shimmerIndex_ = Random(RandomStateOf(*this), shimmerCount_);
   // Sized by Shimmer1, or by the first frame there is when Shimmer1 is unset.
   const TBitmap& reference = (shimmers_[0] != nullptr ? shimmers_[0] : shimmerList_[0])->Picture();
   shimmerX_ = centreX_ - Half(reference.Width());

@@ -3,6 +3,7 @@
 #include "AddNoise.h"
 #include "BlendColour.h"
 #include "Form.h"
+#include "Random.h"
 #include "Rounding.h"
 
 namespace {
@@ -54,6 +55,7 @@ void TPaintedPanel::Generate() {
   const TColour fill2 = ColourToRGB(fill2_);
   const TColour border1 = ColourToRGB(border1_);
   const TColour border2 = ColourToRGB(border2_);
+  uint32_t& random = RandomStateOf(*this);
 
   for (int32_t x = 0; x < width; ++x) {
     for (int32_t y = 0; y < height; ++y) {
@@ -62,7 +64,7 @@ void TPaintedPanel::Generate() {
         // An empty parent makes the position infinite or NaN; BlendColour
         // keeps the result a colour either way.
         const double position = Ratio(originX + x, areaWidth) + Ratio(originY + y, areaHeight);
-        surface_.SetPixel(x, y, AddNoise(BlendColour(fill1, fill2, position, 2.0, 0.0), texture_));
+        surface_.SetPixel(x, y, AddNoise(BlendColour(fill1, fill2, position, 2.0, 0.0), texture_, random));
       } else if (marker == kOutline) {
         const bool topLeft = int64_t{x} < int64_t{width} - half && int64_t{y} < int64_t{height} - half;
         surface_.SetPixel(x, y, topLeft ? border1 : border2);

@@ -50,7 +50,8 @@ struct TLayoutEntry {
   std::string OnClick;
 };
 
-// The form's client size.
+// The form's caption and client size.
+constexpr const char* kFormCaption = "Ondrel";
 constexpr int32_t kFormWidth = 560;
 constexpr int32_t kFormHeight = 291;
 

@@ -49,6 +49,7 @@ TFormHandler FindFormHandler(const std::string& name) {
 TOndrelEditForm::TOndrelEditForm(TComponent* owner) : TForm(owner) {
   FloatGuard::Apply();
   SetName("OndrelEditForm");
+  SetCaption(kFormCaption);
   SetClientSize(kFormWidth, kFormHeight);
   SetColour(clBtnFace);
   SetFont(FormFont(-11, clWindowText, false));

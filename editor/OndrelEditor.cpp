@@ -41,6 +41,12 @@ int32_t TOndrelEditor::getRect(ERect** out) {
   if (out == nullptr) return 0;
   std::lock_guard<std::recursive_mutex> guard(lock);
   EnsureForm();
+  // Hosts size the editor before they open it. Host changes recorded while
+  // the form had no window (before it existed, or while closed: no window,
+  // no timer) are shown here, where the switches enable and disable their
+  // knobs without painting. Done at open, with a window, an enabled change
+  // would compose that knob at once, ahead of the others, and change which
+  // reflection each knob draws from the form's generator.
   if (!form->Showing()) ApplyHostChanges();
   rect.top = 0;
   rect.left = 0;
@@ -81,15 +87,6 @@ void TOndrelEditor::close() {
   windowThread.store(std::this_thread::get_id(), std::memory_order_relaxed);
 }
 
-void TOndrelEditor::idle() {
-  FloatGuard::Apply();
-  {
-    std::lock_guard<std::recursive_mutex> guard(lock);
-    if (form != nullptr) form->Idle();
-  }
-  TOndrelEditorLink::idle();
-}
-
 void TOndrelEditor::pluginClosing() {
   std::lock_guard<std::recursive_mutex> guard(lock);
   if (form == nullptr) return;
@@ -104,7 +101,12 @@ void TOndrelEditor::LoadAllValues() {
   pending.store(0, std::memory_order_relaxed);
   std::lock_guard<std::recursive_mutex> formGuard(form->EventMutex());
   TUpdatingScope scope(updating);
-  for (uint32_t index = 0; index < static_cast<uint32_t>(kNumParameters); ++index) ApplyParameter(index);
+  // Knob values first, then the switches that enable or disable knobs, the
+  // mix last. The order decides which reflection frame a knob shows after
+  // open (a knob moved while disabled does not step its reflection).
+  static constexpr int32_t kOpenOrder[] = {kCutoff,   kDelay,     kWidth,      kRate, kFeedback,
+                                           kBassMode, kAntiAlias, kStereoMode, kMix};
+  for (const int32_t index : kOpenOrder) ApplyParameter(static_cast<uint32_t>(index));
 }
 
 void TOndrelEditor::update() {

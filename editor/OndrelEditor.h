@@ -28,7 +28,9 @@ class TOndrelEditor final : public TOndrelEditorLink {
   int32_t getRect(ERect** rect) override;
   int32_t open(void* parent) override;
   void close() override;
-  void idle() override;
+  // idle is the base's: the form's window is fed by an event thread of its
+  // own or by the host's message loop, never by the host's idle call, so
+  // the host's editor thread never runs the form's event handling.
   // Form to plug-in: writes all nine values and recomputes the sound.
   void update() override;
   void parameterChanged(uint32_t index) override;

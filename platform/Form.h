@@ -14,6 +14,7 @@
 #include <functional>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 #include "Bitmap.h"
@@ -36,6 +37,10 @@ class TForm : public TComponent {
   void SetClientSize(int32_t width, int32_t height);
   TRect ClientRect() const { return backBuffer_.BoundsRect(); }
 
+  // A borderless form inside a host's window shows no caption; a back end
+  // names its window with it, which window lists and screen readers read.
+  const std::string& Caption() const { return caption_; }
+  void SetCaption(std::string caption) { caption_ = std::move(caption); }
   TColour Colour() const { return colour_; }
   void SetColour(TColour colour);
   const TFont& Font() const { return font_; }
@@ -107,6 +112,12 @@ class TForm : public TComponent {
   void RepaintArea(const TRect& area);
   void DrawOnControlSurface(TGraphicControl& control, const std::function<void(TCanvas&)>& draw);
 
+  // The state of the form's own pseudo-random generator, which its controls
+  // draw from while they paint (the control library's Random). 0 when the
+  // form is made and never reseeded: a form's pictures follow from its own
+  // drawing order, and forms painting on different threads share nothing.
+  uint32_t& RandomState() { return randomState_; }
+
  private:
   TGraphicControl* PointerTarget(int32_t x, int32_t y) const;
   void ReleaseCapture();
@@ -114,6 +125,7 @@ class TForm : public TComponent {
 
   int32_t left_ = 0;
   int32_t top_ = 0;
+  std::string caption_;
   TColour colour_ = clBtnFace;
   TFont font_;
   std::vector<TGraphicControl*> controls_;
@@ -128,4 +140,5 @@ class TForm : public TComponent {
   std::recursive_mutex eventMutex_;
   bool painting_ = false;
   TRect paintedArea_;
+  uint32_t randomState_ = 0;
 };

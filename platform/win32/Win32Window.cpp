@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <iterator>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "DibPixels.h"
@@ -149,10 +150,26 @@ LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARA
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
+namespace {
+
+// The form's caption (UTF-8) as the window's text; empty if it does not convert.
+std::wstring WindowText(const std::string& caption) {
+  if (caption.empty()) return {};
+  const int size = static_cast<int>(caption.size());
+  const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, caption.data(), size, nullptr, 0);
+  if (length <= 0) return {};
+  std::wstring text(static_cast<size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, caption.data(), size, text.data(), length);
+  return text;
+}
+
+}  // namespace
+
 bool TWin32Window::Create(const wchar_t* windowClass, HINSTANCE instance) {
+  const std::wstring text = WindowText(form_.Caption());
   // The handle arrives with WM_NCCREATE; until CreateWindowExW returns the
   // window is already ours.
-  HWND window = CreateWindowExW(0, windowClass, L"Ondrel", WS_CHILD | WS_CLIPSIBLINGS, form_.Left(), form_.Top(),
+  HWND window = CreateWindowExW(0, windowClass, text.c_str(), WS_CHILD | WS_CLIPSIBLINGS, form_.Left(), form_.Top(),
                                 form_.ClientWidth(), form_.ClientHeight(), parent_, nullptr, instance, this);
   handle_ = window;
   return window != nullptr;

@@ -11,7 +11,6 @@
 #include "ControlsTestSupport.h"
 #include "GoldenImage.h"
 #include "PaintedPanel.h"
-#include "Random.h"
 #include "RubberKnob.h"
 #include "RubberLEDButton.h"
 
@@ -62,8 +61,6 @@ TRubberKnob* AddKnob(TTestForm& ui, int32_t left, int32_t top, std::vector<std::
 }
 
 TEST(Gallery, TheControlsLookAsRecorded) {
-  // The surfaces' streaks and noise follow from the generator's state.
-  SetRandomState(0);
   TTestForm ui(460, 270);
   ui.form.SetColour(0xC8D0D4);
 

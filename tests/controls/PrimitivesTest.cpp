@@ -31,44 +31,38 @@ TEST(BlendColour, PositionsOutsideTheRangeStayColours) {
 }
 
 TEST(Random, TheFirstValuesFromStateZero) {
-  const uint32_t saved = RandomState();
-  SetRandomState(0);
-  EXPECT_EQ(Random(1000), 0);
-  EXPECT_EQ(RandomState(), 1u);
-  EXPECT_EQ(Random(1000), 31);
-  EXPECT_EQ(RandomState(), 0x08088406u);
-  EXPECT_EQ(Random(1000), 861);
-  EXPECT_EQ(RandomState(), 0xDC6DAC1Fu);
-  EXPECT_EQ(Random(1000), 202);
-  EXPECT_EQ(Random(1000), 272);
-  SetRandomState(saved);
+  uint32_t state = 0;
+  EXPECT_EQ(Random(state, 1000), 0);
+  EXPECT_EQ(state, 1u);
+  EXPECT_EQ(Random(state, 1000), 31);
+  EXPECT_EQ(state, 0x08088406u);
+  EXPECT_EQ(Random(state, 1000), 861);
+  EXPECT_EQ(state, 0xDC6DAC1Fu);
+  EXPECT_EQ(Random(state, 1000), 202);
+  EXPECT_EQ(Random(state, 1000), 272);
 }
 
 TEST(Random, StaysInRangeAndSurvivesNonPositiveRanges) {
-  const uint32_t saved = RandomState();
-  SetRandomState(0xFFFFFFFFu);
+  uint32_t state = 0xFFFFFFFFu;
   for (int i = 0; i < 1000; ++i) {
-    const int32_t r = Random(15);
+    const int32_t r = Random(state, 15);
     ASSERT_GE(r, 0);
     ASSERT_LT(r, 15);
   }
-  const uint32_t before = RandomState();
-  EXPECT_EQ(Random(0), 0);
-  EXPECT_EQ(Random(-5), 0);
-  EXPECT_NE(RandomState(), before);
-  EXPECT_LT(Random(INT32_MAX), INT32_MAX);
-  SetRandomState(saved);
+  const uint32_t before = state;
+  EXPECT_EQ(Random(state, 0), 0);
+  EXPECT_EQ(Random(state, -5), 0);
+  EXPECT_NE(state, before);
+  EXPECT_LT(Random(state, INT32_MAX), INT32_MAX);
 }
 
 TEST(AddNoise, DrawsOncePerChannelRedFirst) {
-  const uint32_t saved = RandomState();
-  SetRandomState(0);
+  uint32_t state = 0;
   // From state 0 the draws for n = 4 are 0, 0, 3: d = -2, -2, +1.
-  EXPECT_EQ(AddNoise(MakeColour(100, 100, 100), 4), MakeColour(98, 98, 101));
-  SetRandomState(0);
+  EXPECT_EQ(AddNoise(MakeColour(100, 100, 100), 4, state), MakeColour(98, 98, 101));
+  state = 0;
   // A step that would leave 0..255 is skipped.
-  EXPECT_EQ(AddNoise(MakeColour(1, 255, 255), 4), MakeColour(1, 253, 255));
-  SetRandomState(saved);
+  EXPECT_EQ(AddNoise(MakeColour(1, 255, 255), 4, state), MakeColour(1, 253, 255));
 }
 
 TEST(NumericText, WhatCountsAsANumber) {

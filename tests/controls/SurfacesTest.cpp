@@ -8,7 +8,6 @@
 #include "BrushedMetal.h"
 #include "ControlsTestSupport.h"
 #include "PaintedPanel.h"
-#include "Random.h"
 
 namespace {
 
@@ -49,13 +48,11 @@ TEST_F(BrushedMetalTest, StreakColourThresholds) {
                                                           {2, kLight},     {10, kLight},   {11, kMedLight},
                                                           {53, kMedLight}, {54, kMedDark}, {96, kMedDark},
                                                           {97, kDark},     {101, kDark}};
-  const uint32_t saved = RandomState();
   for (const auto& [r, colour] : cases) {
-    SetRandomState(StateGivingStreakDraw(r));
+    ui.form.RandomState() = StateGivingStreakDraw(r);
     metal->Generate();
     EXPECT_EQ(metal->Surface().Pixel(0, 0), colour) << "r = " << r;
   }
-  SetRandomState(saved);
 }
 
 TEST_F(BrushedMetalTest, ShadingDarkensFromNoneToTwiceQuantiseSteps) {

@@ -1,13 +1,18 @@
 // Host automation on its own thread while the window thread paints and
-// handles the pointer: no data race (the ThreadSanitizer build watches), and
-// once the host stops, the controls show what the plug-in holds.
+// handles the pointer, and several editors painting at once, each on a
+// thread of its own: no data race (the ThreadSanitizer build watches); once
+// the host stops, the controls show what the plug-in holds, and each editor
+// looks as one alone does.
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <random>
 #include <thread>
+#include <vector>
 
 #include "EditorTestSupport.h"
+#include "GoldenImage.h"
 
 namespace {
 
@@ -50,6 +55,26 @@ TEST(EditorThreads, HostAutomationWhileTheWindowThreadPaintsAndTakesInput) {
   EXPECT_EQ(form.FBassMode, host.Get(kBassMode) > 0.5f);
   EXPECT_EQ(form.FLoFi, !(host.Get(kAntiAlias) > 0.5f));
   EXPECT_EQ(form.FChannelMode, static_cast<int8_t>(ChannelModeOf(host.Get(kStereoMode))));
+}
+
+TEST(EditorThreads, SeveralEditorsPaintingAtOnceEachLookAsOneAlone) {
+  constexpr size_t kEditors = 4;
+  std::vector<std::unique_ptr<TEditorHost>> hosts;
+  for (size_t i = 0; i < kEditors; ++i) hosts.push_back(std::make_unique<TEditorHost>());
+  std::vector<TBitmap> shown(kEditors);
+  std::vector<std::thread> windowThreads;
+  for (size_t i = 0; i < kEditors; ++i) {
+    windowThreads.emplace_back([&, i] {
+      TEditorHost& host = *hosts[i];
+      if (host.GetRect() == nullptr || host.Open() != 1) return;
+      host.Paint();
+      shown[i] = host.Window()->Screen();
+    });
+  }
+  for (std::thread& thread : windowThreads) thread.join();
+  for (size_t i = 0; i < kEditors; ++i) {
+    EXPECT_TRUE(MatchesGolden(shown[i], std::string(ONDREL_GOLDEN_DIR) + "/default.bmp")) << "editor " << i;
+  }
 }
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 #include "EditorTestSupport.h"
 #include "FontEngine.h"
-#include "Random.h"
 #include "Screen.h"
 
 namespace {
@@ -38,6 +37,7 @@ TEST(EditFormCreate, ShowsItsFirstStateBeforeTheEditorLoadsValues) {
   for (const TRubberLEDButton* button : {form.rbStereo, form.rbDual, form.rbHaas}) {
     EXPECT_EQ(button->ButtonState(), rlbUpOff);
   }
+  EXPECT_EQ(form.Caption(), "Ondrel");
   EXPECT_EQ(form.labVersion->Caption(), "V2.3");
   EXPECT_EQ(form.labVersionShadow->Caption(), "V2.3");
   EXPECT_TRUE(form.labVersion->Visible());

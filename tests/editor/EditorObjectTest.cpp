@@ -8,6 +8,25 @@
 
 namespace {
 
+// A window that counts the host's idle calls passed down to it.
+std::atomic<int> idleCalls{0};
+class TIdleCountingWindow final : public TNativeWindow {
+ public:
+  explicit TIdleCountingWindow(void* parent) : parent_(parent) {}
+  void InvalidateArea(const TRect&) override {}
+  void Present(const TBitmap&, const TRect&) override {}
+  void CapturePointer() override {}
+  void ReleasePointerCapture() override {}
+  void* ParentHandle() const override { return parent_; }
+  void Idle() override { ++idleCalls; }
+
+ private:
+  void* parent_;
+};
+std::unique_ptr<TNativeWindow> MakeIdleCountingWindow(TForm&, void* parent) {
+  return std::make_unique<TIdleCountingWindow>(parent);
+}
+
 TEST(EditorObject, GetRectBeforeOpenMakesAHiddenFormWithoutParent) {
   TEditorHost host;
   EXPECT_EQ(host.Effect()->flags & effFlagsHasEditor, effFlagsHasEditor);
@@ -142,6 +161,62 @@ TEST(EditorObject, ClosingThePluginWithTheEditorOpenOrMidDrag) {
   host.Window()->PressPointer(kRateCentre.X, kRateCentre.Y - 30);
   host.ClosePlugin();  // the sanitizer builds see any use after free
   SUCCEED();
+}
+
+TEST(EditorObject, HostChangesFromBeforeTheFormSettleAtGetRectAndKnobsComposeInOrder) {
+  TEditorHost host;
+  host.Set(kBassMode, 0.0f);
+  host.Set(kStereoMode, 1.0f);
+  ASSERT_NE(host.GetRect(), nullptr);
+  const TOndrelEditForm& form = *host.Form();
+  EXPECT_FALSE(form.rkCutoff->Enabled());
+  EXPECT_FALSE(form.rkMix->Enabled());
+  ASSERT_EQ(host.Open(), 1);
+  // Nothing composed during open: the knobs compose at the first paint, in
+  // the form's order, and take their reflections from its generator so.
+  for (const TRubberKnob* knob :
+       {form.rkCutoff, form.rkDelay, form.rkDepth, form.rkRate, form.rkFeedback, form.rkMix}) {
+    EXPECT_EQ(knob->CompositionCount(), 0) << knob->Name();
+  }
+}
+
+TEST(EditorObject, TheHostsIdleCallLeavesTheWindowToItsOwnThread) {
+  SetNativeWindowFactory(&MakeIdleCountingWindow);
+  {
+    TEditorHost host;
+    idleCalls = 0;
+    ASSERT_EQ(host.Open(), 1);
+    for (int i = 0; i < 5; ++i) host.Dispatch(effEditIdle);
+    EXPECT_EQ(idleCalls.load(), 0);
+  }
+  SetNativeWindowFactory(nullptr);
+}
+
+TEST(EditorObject, OpenLoadsKnobValuesBeforeTheSwitchesThatEnableThem) {
+  // Bass mode off keeps the cutoff knob disabled; while the editor is
+  // closed, the host turns bass mode on and moves the cutoff.
+  auto closedWithBassModeOff = [](TEditorHost& host) {
+    host.Set(kBassMode, 0.0f);
+    ASSERT_EQ(host.Open(), 1);
+    host.Paint();
+    host.Close();
+  };
+  TEditorHost reopened;
+  closedWithBassModeOff(reopened);
+  reopened.SetFromHostThread(kBassMode, 1.0f);
+  reopened.SetFromHostThread(kCutoff, 0.7f);
+  ASSERT_EQ(reopened.Open(), 1);
+  reopened.Paint();
+
+  // The same two changes made one by one with the editor open, the knob's
+  // value first: the reopened editor looks the same, reflection included.
+  TEditorHost stepwise;
+  closedWithBassModeOff(stepwise);
+  ASSERT_EQ(stepwise.Open(), 1);
+  stepwise.Set(kCutoff, 0.7f);
+  stepwise.Set(kBassMode, 1.0f);
+  stepwise.Paint();
+  EXPECT_TRUE(reopened.Window()->Screen() == stepwise.Window()->Screen());
 }
 
 }  // namespace

@@ -3,7 +3,6 @@
 #include <thread>
 
 #include "FontEngine.h"
-#include "Random.h"
 
 namespace {
 intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
@@ -14,7 +13,6 @@ intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, fl
 TEditorHost::TEditorHost() {
   // Pictures that do not depend on which test ran before.
   SetFontEngine(BuiltinFontEngine());
-  SetRandomState(0);
   owned_ = std::make_unique<TOndrel>(&Host, &CreateOndrelEditor);
   plugin_ = owned_.get();
   effect_ = plugin_->getAeffect();

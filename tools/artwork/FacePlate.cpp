@@ -19,7 +19,6 @@
 #include "LogoArt.h"
 #include "PaintedPanel.h"
 #include "PlateParts.h"
-#include "Random.h"
 #include "RubberKnob.h"
 #include "RubberLEDButton.h"
 
@@ -176,7 +175,6 @@ void AddPrinting(TForm& form) {
 }  // namespace
 
 std::vector<TPicture> MakeArtwork() {
-  SetRandomState(0);
   std::vector<TPicture> pictures;
 
   pictures.push_back({kKnobDot, PointerDot()});

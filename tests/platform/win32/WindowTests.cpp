@@ -173,6 +173,15 @@ TEST_F(Win32WindowTest, ShowsTheBackBufferAndFollowsItsChanges) {
   EXPECT_TRUE(PumpUntil([&] { return ShowsBackBuffer(window); }, 2000));
 }
 
+TEST_F(Win32WindowTest, TheWindowsTextIsTheFormsCaption) {
+  form.SetCaption("Ondr\xC3\xA9l");  // UTF-8
+  HWND window = Open(host.Handle());
+  ASSERT_NE(window, nullptr);
+  wchar_t text[32] = L"";
+  GetWindowTextW(window, text, 32);
+  EXPECT_STREQ(text, L"Ondr\u00E9l");
+}
+
 TEST_F(Win32WindowTest, AnotherWindowTakingTheCaptureEndsTheDragWhereItWas) {
   HWND window = Open(host.Handle());
   ASSERT_NE(window, nullptr);
