@@ -4,9 +4,9 @@
 # release script and the install script strip them.
 install(TARGETS Ondrel LIBRARY DESTINATION lib/vst COMPONENT plugin)
 
-# The bundle is assembled in the build folder by the LV2 build, whichever
-# targets it consists of.
-set(ONDREL_LV2_BUNDLE ${CMAKE_BINARY_DIR}/lv2/Ondrel.lv2)
-if(TARGET ondrel_lv2)
+# The bundle is assembled in the build folder by the LV2 build (the sound
+# library, its Turtle and the manifest; the UI library when it is built):
+# installed whole, as the build left it.
+if(TARGET ondrel_lv2_dsp)
   install(DIRECTORY ${ONDREL_LV2_BUNDLE} DESTINATION lib/lv2 COMPONENT plugin USE_SOURCE_PERMISSIONS)
 endif()
