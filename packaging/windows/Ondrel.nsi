@@ -31,6 +31,7 @@ ShowUninstDetails show
 
 !include "MUI2.nsh"
 !include "LogicLib.nsh"
+!include "FileFunc.nsh"
 
 !define MUI_ABORTWARNING
 !define MUI_DIRECTORYPAGE_TEXT_TOP "Setup will install the Ondrel VST 2 plug-in (Ondrel.dll) into the folder below, the folder most hosts search. If your host uses another folder for VST 2 plug-ins, choose it here."
@@ -46,18 +47,36 @@ Var ProgramFolder
 
 Function .onInit
   SetRegView 64
-  ; A second install offers the folder of the first.
+  ; A second install offers the folder of the first, unless /D named one.
   ReadRegStr $0 HKLM "${SETTINGS_KEY}" "PluginFolder"
   ${If} $0 != ""
+  ${AndIf} $INSTDIR == "$COMMONFILES64\VST2"
     StrCpy $INSTDIR $0
   ${EndIf}
 FunctionEnd
 
+; The outermost folder on the way to $INSTDIR that does not exist yet, in $R0
+; ("" when $INSTDIR exists): the uninstaller removes the folders this install
+; made, and no others.
+Function OutermostMissingFolder
+  StrCpy $R0 ""
+  StrCpy $R1 $INSTDIR
+  ${DoWhile} $R1 != ""
+    ${If} ${FileExists} "$R1\*.*"
+      ${Break}
+    ${EndIf}
+    StrCpy $R0 $R1
+    ${GetParent} $R1 $R1
+  ${Loop}
+FunctionEnd
+
 Section "Ondrel"
   StrCpy $ProgramFolder "$PROGRAMFILES64\Ondrel"
-  ; Removed again at uninstall only if this install made it.
-  ${IfNot} ${FileExists} "$INSTDIR\*.*"
-    WriteRegDWORD HKLM "${SETTINGS_KEY}" "MadePluginFolder" 1
+  ; Kept from an earlier install into the same folder, which made it.
+  ReadRegStr $0 HKLM "${SETTINGS_KEY}" "PluginFolder"
+  ${If} $0 != $INSTDIR
+    Call OutermostMissingFolder
+    WriteRegStr HKLM "${SETTINGS_KEY}" "MadeFolder" $R0
   ${EndIf}
   SetOutPath "$INSTDIR"
   File "${PAYLOAD}/Ondrel.dll"
@@ -87,13 +106,22 @@ FunctionEnd
 
 Section "Uninstall"
   ; Only what the install put there: the DLL in the folder it recorded, the
-  ; plug-in folder if it made it and it is empty now, its own folder.
+  ; folders it made if they are empty now, its own folder.
   ReadRegStr $0 HKLM "${SETTINGS_KEY}" "PluginFolder"
-  ReadRegDWORD $1 HKLM "${SETTINGS_KEY}" "MadePluginFolder"
+  ReadRegStr $1 HKLM "${SETTINGS_KEY}" "MadeFolder"
   ${If} $0 != ""
     Delete "$0\Ondrel.dll"
-    ${If} $1 == 1
-      RMDir "$0"
+    ; From the plug-in folder outwards, up to the outermost one the install
+    ; made; RMDir leaves a folder that is not empty.
+    ${If} $1 != ""
+      StrCpy $2 $0
+      ${DoWhile} $2 != ""
+        RMDir $2
+        ${If} $2 == $1
+          ${Break}
+        ${EndIf}
+        ${GetParent} $2 $2
+      ${Loop}
     ${EndIf}
   ${EndIf}
   Delete "$INSTDIR\LICENSE"
