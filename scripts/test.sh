@@ -66,11 +66,31 @@ fuzz_run() {
   return "$status"
 }
 
+# The project's C++ files: git's list in a checkout; in a source archive, or
+# where git is not installed, every one below the root outside the build and
+# release folders and hidden ones.
+cpp_files() {
+  if [ -e "$root/.git" ] && command -v git >/dev/null 2>&1; then
+    git -C "$root" ls-files -z '*.cpp' '*.h'
+  else
+    (cd "$root" && find . \( -path ./build -o -path ./dist -o -name '.?*' \) -prune -o \
+      -type f \( -name '*.cpp' -o -name '*.h' \) -printf '%P\0' | sort -z)
+  fi
+}
+
 # Names the files whose layout differs from the house style;
 # clang-format -i FILE lays one out.
 format_check() {
-  local report
-  report=$(git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror 2>&1) && return 0
+  local report count
+  count=$(cpp_files | tr -cd '\0' | wc -c)
+  if [ "$count" -eq 0 ]; then
+    echo "no C++ files found to check"
+    return 1
+  fi
+  if report=$(cpp_files | xargs -0 clang-format --dry-run --Werror 2>&1); then
+    echo "$count C++ files in the house layout"
+    return 0
+  fi
   echo "$report" | grep -E ": error:" | cut -d: -f1 | sort -u | sed 's/^/not in the house layout: /'
   return 1
 }
