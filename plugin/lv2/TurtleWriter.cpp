@@ -133,7 +133,7 @@ bool Expand(const std::string& source, const std::string& target, bool withUi, c
   if (!ReadLines(source, lines)) return false;
   std::ofstream out(target, std::ios::trunc);
   out << "# Written by ondrel-lv2-turtle from plugin/lv2/" << source.substr(source.find_last_of('/') + 1)
-      << (controlPorts.empty() ? "" : " and the plug-in's own parameters") << ": edit those, not this.\n";
+      << (controlPorts.empty() ? "" : " and the plug-in's own parameters") << ": edit the source, not this file.\n";
   bool heading = true;
   for (const std::string& line : lines) {
     if (heading && line.rfind("#", 0) == 0) continue;
