@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "HostHarness.h"
+#include "HostileFloat.h"
 #include "Lv2Host.h"
 
 namespace {
@@ -291,3 +292,37 @@ TEST(Lv2Entry, InstancesAreIndependent) {
   EXPECT_TRUE(Identical(a, aloneA));
   EXPECT_TRUE(Identical(b, aloneB));
 }
+
+#if defined(ONDREL_TRAPS_OBSERVABLE)
+// A host that unmasks every floating-point exception before each call, and
+// hands over rates and values that trap wherever arithmetic meets them
+// unguarded (a rate whose narrowing to float underflows or is inexact,
+// NaN and infinities in the controls and the input). No trap may leave.
+TEST(Lv2Entry, NoCallTrapsWithEveryExceptionUnmasked) {
+  const float hostile[] = {std::numeric_limits<float>::quiet_NaN(),
+                           std::numeric_limits<float>::infinity(),
+                           -std::numeric_limits<float>::infinity(),
+                           1e30f,
+                           1e-40f,
+                           -0.0f,
+                           2.0f};
+  std::vector<float> in(64), left(64), right(64);
+  for (double rate : {0.1, 1e-310, 1e300, -1e300, std::numeric_limits<double>::quiet_NaN(), 0.0, 44100.0}) {
+    SCOPED_TRACE(rate);
+    UnmaskEverything();
+    lv2host::Instance fx(rate, false);
+    ASSERT_TRUE(fx.ok());
+    UnmaskEverything();
+    fx.Activate();
+    for (float value : hostile) {
+      for (float& s : in) s = value;
+      for (float& c : fx.control) c = value;
+      UnmaskEverything();
+      fx.Run(in.data(), left.data(), right.data(), 64);
+    }
+    UnmaskEverything();
+    fx.Deactivate();
+    UnmaskEverything();  // cleanup, as the instance goes, leaves the guard's state
+  }
+}
+#endif
