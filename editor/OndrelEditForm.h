@@ -9,7 +9,7 @@
 #include "Form.h"
 #include "Image.h"
 #include "Label.h"
-#include "Parameters.h"
+#include "ParameterRules.h"
 #include "RubberKnob.h"
 #include "RubberLEDButton.h"
 

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "FontEngine.h"
+#include "OndrelEditorFactory.h"
 #include "Random.h"
 
 namespace {
