@@ -11,9 +11,9 @@ TPortLink::TPortLink() {
 
 bool TPortLink::HostValue(int32_t index, float value) {
   if (!Valid(index)) return false;
+  // The host's word is the newest: a write of ours not sent yet now equals
+  // what the host holds, so Flush drops it.
   hostValues_[index] = value;
-  // The host's word is the newest: a write of ours not sent yet is dropped.
-  stored_.fetch_and(~(1u << index), std::memory_order_relaxed);
   // An echo of what the editor shows already changes nothing on the form.
   if (values_[index].load(std::memory_order_relaxed) == value) return false;
   values_[index].store(value, std::memory_order_relaxed);
