@@ -3,7 +3,6 @@
 #include <thread>
 
 #include "FontEngine.h"
-#include "OndrelEditorFactory.h"
 #include "Random.h"
 
 namespace {
