@@ -34,13 +34,15 @@ std::string Quoted(const std::string& text) {
   return quoted + "\"";
 }
 
-// The shortest decimal that reads back as the same float, always with a
-// point or an exponent so that Turtle takes it for a number with a fraction.
+// The shortest decimal that reads back as the same float, whether a host
+// reads it as a float or as a double it then narrows (lilv does), always
+// with a point or an exponent so that Turtle takes it for a number with a
+// fraction.
 std::string Number(float value) {
   char text[32];
   for (int digits = 1; digits <= 9; ++digits) {
     std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
-    if (std::strtof(text, nullptr) == value) break;
+    if (std::strtof(text, nullptr) == value && static_cast<float>(std::strtod(text, nullptr)) == value) break;
   }
   std::string number = text;
   if (number.find_first_of(".e") == std::string::npos) number += ".0";
@@ -131,7 +133,7 @@ bool Expand(const std::string& source, const std::string& target, bool withUi, c
   if (!ReadLines(source, lines)) return false;
   std::ofstream out(target, std::ios::trunc);
   out << "# Written by ondrel-lv2-turtle from plugin/lv2/" << source.substr(source.find_last_of('/') + 1)
-      << (controlPorts.empty() ? "" : " and the plug-in's own parameters") << ": edit those, not this.\n";
+      << (controlPorts.empty() ? "" : " and the plug-in's own parameters") << ": edit the source, not this file.\n";
   bool heading = true;
   for (const std::string& line : lines) {
     if (heading && line.rfind("#", 0) == 0) continue;
