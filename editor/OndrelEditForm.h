@@ -10,7 +10,7 @@
 #include "Image.h"
 #include "Label.h"
 #include "OndrelVersion.h"
-#include "Parameters.h"
+#include "ParameterRules.h"
 #include "RubberKnob.h"
 #include "RubberLEDButton.h"
 

@@ -12,6 +12,7 @@
 #include "HeadlessWindow.h"
 #include "Ondrel.h"
 #include "OndrelEditor.h"
+#include "OndrelEditorFactory.h"
 #include "OndrelVersion.h"
 #include "ParameterNames.h"
 #include "PngFile.h"
