@@ -70,11 +70,35 @@ Function OutermostMissingFolder
   ${Loop}
 FunctionEnd
 
+; Removes the DLL from the folder an install recorded, then that folder and
+; its parents outwards up to the outermost one that install made; RMDir
+; leaves a folder that is not empty. Both the installer (moving the plug-in
+; to another folder) and the uninstaller need it.
+!macro RemovePlugin
+  ReadRegStr $0 HKLM "${SETTINGS_KEY}" "PluginFolder"
+  ReadRegStr $1 HKLM "${SETTINGS_KEY}" "MadeFolder"
+  ${If} $0 != ""
+    Delete "$0\Ondrel.dll"
+    ${If} $1 != ""
+      StrCpy $2 $0
+      ${DoWhile} $2 != ""
+        RMDir $2
+        ${If} $2 == $1
+          ${Break}
+        ${EndIf}
+        ${GetParent} $2 $2
+      ${Loop}
+    ${EndIf}
+  ${EndIf}
+!macroend
+
 Section "Ondrel"
   StrCpy $ProgramFolder "$PROGRAMFILES64\Ondrel"
-  ; Kept from an earlier install into the same folder, which made it.
   ReadRegStr $0 HKLM "${SETTINGS_KEY}" "PluginFolder"
+  ; Into the same folder again: what the first install made stays recorded.
+  ; Into another: the old copy goes, so that hosts do not find two.
   ${If} $0 != $INSTDIR
+    !insertmacro RemovePlugin
     Call OutermostMissingFolder
     WriteRegStr HKLM "${SETTINGS_KEY}" "MadeFolder" $R0
   ${EndIf}
@@ -107,23 +131,7 @@ FunctionEnd
 Section "Uninstall"
   ; Only what the install put there: the DLL in the folder it recorded, the
   ; folders it made if they are empty now, its own folder.
-  ReadRegStr $0 HKLM "${SETTINGS_KEY}" "PluginFolder"
-  ReadRegStr $1 HKLM "${SETTINGS_KEY}" "MadeFolder"
-  ${If} $0 != ""
-    Delete "$0\Ondrel.dll"
-    ; From the plug-in folder outwards, up to the outermost one the install
-    ; made; RMDir leaves a folder that is not empty.
-    ${If} $1 != ""
-      StrCpy $2 $0
-      ${DoWhile} $2 != ""
-        RMDir $2
-        ${If} $2 == $1
-          ${Break}
-        ${EndIf}
-        ${GetParent} $2 $2
-      ${Loop}
-    ${EndIf}
-  ${EndIf}
+  !insertmacro RemovePlugin
   Delete "$INSTDIR\LICENSE"
   Delete "$INSTDIR\THIRD-PARTY.txt"
   Delete "$INSTDIR\INSTALL.txt"
