@@ -56,6 +56,8 @@ if [ -z "${SOURCE_DATE_EPOCH:-}" ]; then
   fi
   SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
 fi
+# Exported: objcopy stamps the PE header of a DLL it rewrites with this time
+# (the linker leaves it empty, -Wl,--no-insert-timestamp).
 export SOURCE_DATE_EPOCH
 # Time stamps in zip files are local times: UTC everywhere.
 export TZ=UTC LC_ALL=C
