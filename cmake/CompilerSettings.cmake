@@ -33,3 +33,18 @@ if(WIN32)
   # Windows system DLLs are imported.
   add_link_options(-static -static-libgcc -static-libstdc++)
 endif()
+
+# Release builds: no folder of the build machine ends up in a binary (file
+# names in the debug information, __FILE__), so two builds of one commit in
+# different folders give the same bytes. Sources map to the folder the source
+# archive unpacks to, which is where a debugger then finds them. GCC lets the
+# last matching map win: the build folder, inside the source folder, comes last.
+option(ONDREL_REPRODUCIBLE "Map the source and build folders out of the binaries" OFF)
+if(ONDREL_REPRODUCIBLE)
+  add_compile_options(-ffile-prefix-map=${CMAKE_SOURCE_DIR}=Ondrel-${PROJECT_VERSION}
+                      -ffile-prefix-map=${CMAKE_BINARY_DIR}=Ondrel-${PROJECT_VERSION}/build)
+  if(WIN32)
+    # The PE header's link time would differ on every build.
+    add_link_options(-Wl,--no-insert-timestamp)
+  endif()
+endif()

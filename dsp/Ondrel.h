@@ -10,6 +10,11 @@
 #include "Filter.h"
 #include "Parameters.h"
 
+class TOndrel;
+
+// Builds the editor of a plug-in, which registers itself with it (setEditor).
+using TOndrelEditorFactory = TOndrelEditorLink* (*)(TOndrel* plugin);
+
 class TOndrel : public TAudioEffect {
  public:
   // Without a factory the plug-in has no editor (and reports none).

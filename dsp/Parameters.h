@@ -6,22 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "Rounding.h"
-
-enum ParameterIndex : int32_t {
-  kBassMode = 0,
-  kCutoff,
-  kDelay,
-  kWidth,
-  kRate,
-  kFeedback,
-  kStereoMode,
-  kAntiAlias,
-  kMix,
-  kNumParameters
-};
-
-enum ChannelModeNumber : uint8_t { cmMono = 0, cmStereo = 1, cmDual = 2, cmHaas = 3 };
+#include "ParameterRules.h"
 
 enum class DisplayRule : uint8_t {
   YesNo,       // "Yes     " above 0.5, else "No      "
@@ -45,14 +30,7 @@ extern const char kParameterLabel[];
 // 8-character names of the channel modes 0 to 3.
 extern const char* const kChannelModeNames[4];
 
-inline bool IsSwitchOn(float value) { return value > 0.5f; }
-
 // 50 Hz at 0 up to 800 Hz at 1, one octave per quarter.
 inline float CutoffFrequency(float value) {
   return static_cast<float>(50.0 * std::pow(2.0, 4.0 * static_cast<double>(value)));
-}
-
-// The low 8 bits of Round(3 * value).
-inline uint8_t ChannelModeOf(float value) {
-  return static_cast<uint8_t>(static_cast<uint32_t>(Round(3.0 * static_cast<double>(value))) & 0xFFu);
 }

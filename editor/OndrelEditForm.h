@@ -9,7 +9,8 @@
 #include "Form.h"
 #include "Image.h"
 #include "Label.h"
-#include "Parameters.h"
+#include "OndrelVersion.h"
+#include "ParameterRules.h"
 #include "RubberKnob.h"
 #include "RubberLEDButton.h"
 
@@ -78,7 +79,7 @@ class TOndrelEditForm : public TForm {
   TLabel* labVersion = nullptr;
   TLabel* labVersionShadow = nullptr;
 
-  static constexpr const char* kVersion = "V2.3";
+  static constexpr const char* kVersion = "V" ONDREL_VERSION;
 
  private:
   void Changed();

@@ -1,8 +1,8 @@
 #include "OndrelEditor.h"
 
+#include "AudioEffect.h"
 #include "FloatGuard.h"
-#include "Ondrel.h"
-#include "Parameters.h"
+#include "ParameterRules.h"
 
 namespace {
 
@@ -20,7 +20,10 @@ class TUpdatingScope {
 
 }  // namespace
 
-TOndrelEditor::TOndrelEditor(TOndrel* owner) : TOndrelEditorLink(owner), plugin(owner) { plugin->setEditor(this); }
+TOndrelEditor::TOndrelEditor(TAudioEffect* owner, std::unique_ptr<TParameterAccess> access)
+    : TOndrelEditorLink(owner), parameters(std::move(access)) {
+  if (owner != nullptr) owner->setEditor(this);
+}
 
 TOndrelEditor::~TOndrelEditor() {
   // The form's window goes with the form.
@@ -117,7 +120,7 @@ void TOndrelEditor::update() {
   const uint32_t hostNewer = pending.load(std::memory_order_acquire);
   const TOndrelEditForm& f = *form;
   auto write = [&](int32_t index, float value) {
-    if ((hostNewer & (1u << index)) == 0) plugin->StoreParameter(index, value);
+    if ((hostNewer & (1u << index)) == 0) parameters->Store(index, value);
   };
   write(kCutoff, f.FCutoff);
   write(kDelay, f.FDelay);
@@ -128,7 +131,7 @@ void TOndrelEditor::update() {
   write(kAntiAlias, f.FLoFi ? 0.0f : 1.0f);
   write(kStereoMode, static_cast<float>(f.FChannelMode / 3.0));
   write(kMix, f.FMix);
-  plugin->UpdateCoefficients();
+  parameters->Recompute();
 }
 
 void TOndrelEditor::parameterChanged(uint32_t index) {
@@ -160,17 +163,15 @@ void TOndrelEditor::ApplyHostChanges() {
 
 void TOndrelEditor::ApplyParameter(uint32_t index) {
   switch (static_cast<int32_t>(index)) {
-    case kBassMode: form->SetBassMode(plugin->IsBassMode()); break;
-    case kCutoff: form->SetCutoff(plugin->ParameterValue(kCutoff)); break;
-    case kDelay: form->SetDelay(plugin->ParameterValue(kDelay)); break;
-    case kWidth: form->SetDepth(plugin->ParameterValue(kWidth)); break;
-    case kRate: form->SetRate(plugin->ParameterValue(kRate)); break;
-    case kFeedback: form->SetFeedback(plugin->ParameterValue(kFeedback)); break;
-    case kStereoMode: form->SetChannelMode(static_cast<int8_t>(plugin->ChannelModeNumber())); break;
-    case kAntiAlias: form->SetLoFi(!plugin->IsAntiAlias()); break;
-    case kMix: form->SetMix(plugin->ParameterValue(kMix)); break;
+    case kBassMode: form->SetBassMode(parameters->BassMode()); break;
+    case kCutoff: form->SetCutoff(parameters->Value(kCutoff)); break;
+    case kDelay: form->SetDelay(parameters->Value(kDelay)); break;
+    case kWidth: form->SetDepth(parameters->Value(kWidth)); break;
+    case kRate: form->SetRate(parameters->Value(kRate)); break;
+    case kFeedback: form->SetFeedback(parameters->Value(kFeedback)); break;
+    case kStereoMode: form->SetChannelMode(static_cast<int8_t>(parameters->ChannelMode())); break;
+    case kAntiAlias: form->SetLoFi(!parameters->AntiAlias()); break;
+    case kMix: form->SetMix(parameters->Value(kMix)); break;
     default: break;
   }
 }
-
-TOndrelEditorLink* CreateOndrelEditor(TOndrel* plugin) { return new TOndrelEditor(plugin); }

@@ -16,13 +16,15 @@
 
 #include "EditorLink.h"
 #include "OndrelEditForm.h"
+#include "ParameterAccess.h"
 
-class TOndrel;
+class TAudioEffect;
 
 class TOndrelEditor final : public TOndrelEditorLink {
  public:
-  // Registers itself with the plug-in as its editor.
-  explicit TOndrelEditor(TOndrel* owner);
+  // Edits the values behind `parameters`; registers itself as the editor of
+  // `owner`, if there is one (a VST 2 plug-in; an LV2 editor has none).
+  TOndrelEditor(TAudioEffect* owner, std::unique_ptr<TParameterAccess> parameters);
   ~TOndrelEditor() override;
 
   int32_t getRect(ERect** rect) override;
@@ -53,7 +55,8 @@ class TOndrelEditor final : public TOndrelEditorLink {
   void LoadAllValues();
   void ApplyParameter(uint32_t index);
 
-  TOndrel* plugin;
+  // What the form's values are read from and written to.
+  std::unique_ptr<TParameterAccess> parameters;
   std::unique_ptr<TOndrelEditForm> form;
   ERect rect{};
   std::atomic<bool> updating{false};
@@ -65,6 +68,3 @@ class TOndrelEditor final : public TOndrelEditorLink {
   std::atomic<uint32_t> pending{0};
   std::atomic<std::thread::id> windowThread{std::this_thread::get_id()};
 };
-
-// The factory the plug-in module hands to TOndrel.
-TOndrelEditorLink* CreateOndrelEditor(TOndrel* plugin);

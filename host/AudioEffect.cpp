@@ -205,6 +205,7 @@ intptr_t TAudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value,
       if (editor) editor->idle();
       return 0;
     case effIdentify: return kEffectIdentify;
+    case effCanBeAutomated: return canParameterBeAutomated(index) ? 1 : 0;
     default:  // effEditDraw, effEditMouse, effEditKey, effEditTop, effEditSleep and the unknown
       return 0;
   }
@@ -212,6 +213,9 @@ intptr_t TAudioEffect::dispatcher(int32_t opcode, int32_t index, intptr_t value,
 
 void TAudioEffect::setParameter(int32_t, float) {}
 float TAudioEffect::getParameter(int32_t) { return 0.0f; }
+
+// Every parameter is: the host sets them all through setParameter.
+bool TAudioEffect::canParameterBeAutomated(int32_t index) { return index >= 0 && index < numParams; }
 
 void TAudioEffect::setParameterAutomated(int32_t index, float value) {
   setParameter(index, value);

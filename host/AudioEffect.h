@@ -58,6 +58,8 @@ class TAudioEffect {
   virtual intptr_t dispatcher(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt);
   virtual void setParameter(int32_t index, float value);
   virtual float getParameter(int32_t index);
+  // Hosts that ask offer automation only for parameters that answer true.
+  virtual bool canParameterBeAutomated(int32_t index);
   virtual void setParameterAutomated(int32_t index, float value);
   virtual AEffect* getAeffect();
   virtual void setEditor(TEffEditor* newEditor);

@@ -143,6 +143,8 @@ enum VstEffectOpcodes : int32_t {
   effEditTop,
   effEditSleep,
   effIdentify,
+  // 23 to 25 are not handled; 26 is the one later opcode hosts need answered.
+  effCanBeAutomated = 26,
 };
 
 enum VstHostOpcodes : int32_t {

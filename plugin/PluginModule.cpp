@@ -4,10 +4,10 @@
 #include "Ondrel.h"
 
 #if defined(ONDREL_WINDOW_WIN32)
-#include "OndrelEditor.h"
+#include "OndrelEditorFactory.h"
 #include "Win32Window.h"
 #elif defined(ONDREL_WINDOW_X11)
-#include "OndrelEditor.h"
+#include "OndrelEditorFactory.h"
 #include "X11Window.h"
 #endif
 

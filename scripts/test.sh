@@ -8,6 +8,10 @@
 #   fuzz        a minute of fuzzing the host entries
 #   linux32     32-bit Linux under qemu's user-mode emulator, compared with the
 #               native build's sound
+#   release     scripts/release.sh (the source archive only in a git checkout),
+#               the Linux archive built again elsewhere for the same bytes, the
+#               install script with a throw-away HOME, the installer under
+#               wine, the format check without git
 #   format      every C++ file as clang-format and .clang-format lay it out
 # Every named preset runs even after one fails; the last lines say how each
 # went. Usage: scripts/test.sh [PRESET...]
@@ -15,7 +19,7 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
 
-all=(linux linux-asan linux-tsan win32 win64 fuzz linux32 format)
+all=(linux linux-asan linux-tsan win32 win64 fuzz linux32 release format)
 presets=("$@")
 [ ${#presets[@]} -eq 0 ] && presets=("${all[@]}")
 for preset in "${presets[@]}"; do
@@ -66,13 +70,62 @@ fuzz_run() {
   return "$status"
 }
 
+# The project's C++ files: git's list in a checkout; in a source archive, or
+# where git is not installed, every one below the root outside the build and
+# release folders and hidden ones.
+cpp_files() {
+  if [ -e "$root/.git" ] && command -v git >/dev/null 2>&1; then
+    git -C "$root" ls-files -z '*.cpp' '*.h'
+  else
+    (cd "$root" && find . \( -path ./build -o -path ./dist -o -name '.?*' \) -prune -o \
+      -type f \( -name '*.cpp' -o -name '*.h' \) -printf '%P\0' | sort -z)
+  fi
+}
+
 # Names the files whose layout differs from the house style;
 # clang-format -i FILE lays one out.
 format_check() {
-  local report
-  report=$(git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run --Werror 2>&1) && return 0
+  local report count
+  count=$(cpp_files | tr -cd '\0' | wc -c)
+  if [ "$count" -eq 0 ]; then
+    echo "no C++ files found to check"
+    return 1
+  fi
+  if report=$(cpp_files | xargs -0 clang-format --dry-run --Werror 2>&1); then
+    echo "$count C++ files in the house layout"
+    return 0
+  fi
   echo "$report" | grep -E ": error:" | cut -d: -f1 | sort -u | sed 's/^/not in the house layout: /'
   return 1
+}
+
+# Runs one step of a longer preset: its output on success, its log's tail on
+# failure; the preset goes on either way and fails at the end.
+step() {
+  local what=$1 name=$2
+  shift 2
+  echo "== $what"
+  if quietly "$what" "$name" "$@"; then
+    sed 's/^/   /' "$logs/$name.log"
+    return 0
+  fi
+  return 1
+}
+
+release_checks() {
+  local dist=$logs/dist failed=0 parts=linux,win64,win32 begin=$SECONDS
+  git rev-parse --is-inside-work-tree >/dev/null 2>&1 && parts=$parts,source
+  step "scripts/release.sh --only $parts" release scripts/release.sh --only "$parts" --out "$dist" || return 1
+  echo "   release.sh took $((SECONDS - begin)) s"
+  step "the Linux archive again, from a copy elsewhere without .git" reproducible \
+    tests/release/reproducible-test.sh "$dist" || failed=1
+  step "scripts/install-plugin.sh with a throw-away HOME" install-plugin \
+    tests/release/install-plugin-test.sh || failed=1
+  step "the installer under wine" installer \
+    scripts/wine-session.sh tests/release/installer-test.sh "$(ls "$dist"/Ondrel-*-windows-x64-setup.exe)" \
+    build/release-win64/bin/ondrel-probe.exe || failed=1
+  step "the format check without git" format-without-git tests/release/format-without-git-test.sh || failed=1
+  return "$failed"
 }
 
 run_preset() {
@@ -80,6 +133,8 @@ run_preset() {
   case "$preset" in
     format)
       echo "== layout of the C++ files" && format_check ;;
+    release)
+      release_checks ;;
     linux | linux-asan | linux-tsan)
       configure_and_build "$preset" && tested "$preset" ctest --preset "$preset" ;;
     win32)

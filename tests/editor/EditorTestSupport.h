@@ -8,6 +8,7 @@
 #include "HeadlessWindow.h"
 #include "Ondrel.h"
 #include "OndrelEditor.h"
+#include "OndrelEditorFactory.h"
 
 class TEditorHost {
  public:

@@ -131,6 +131,9 @@ bool ParseArguments(const std::vector<std::string>& args, Options& options, std:
     if (name == "-h" || name == "--help") {
       if (!noValue()) return false;
       options.help = true;
+    } else if (name == "--version") {
+      if (!noValue()) return false;
+      options.version = true;
     } else if (name == "--list") {
       if (!noValue()) return false;
       options.list = true;
@@ -272,6 +275,7 @@ std::string UsageText(const std::string& program) {
          "                        beside this program\n"
          "  --list                show the plug-in's record and parameters (after any\n"
          "                        --set), then stop\n"
+         "  --version             show the program's version\n"
          "  -h, --help            show this help\n";
 }
 

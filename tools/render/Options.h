@@ -19,6 +19,7 @@ struct ParameterSetting {
 
 struct Options {
   bool help = false;
+  bool version = false;
   bool list = false;
   bool accumulate = false;
   std::string input;   // empty: the built-in riff

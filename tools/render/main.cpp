@@ -14,6 +14,7 @@
 #include "Automation.h"
 #include "BlockPlan.h"
 #include "ListReport.h"
+#include "OndrelVersion.h"
 #include "Options.h"
 #include "ParameterPlan.h"
 #include "PluginLibrary.h"
@@ -215,6 +216,10 @@ int main(int argc, char** argv) {
   if (!render::ParseArguments(args, options, error)) return Fail(error, kBadCommandLine);
   if (options.help) {
     std::fputs(render::UsageText(kProgram).c_str(), stdout);
+    return 0;
+  }
+  if (options.version) {
+    std::printf("%s %s\n", kProgram, ONDREL_VERSION);
     return 0;
   }
   const std::string pluginPath = options.pluginPath.empty() ? hostkit::DefaultPluginPath() : options.pluginPath;

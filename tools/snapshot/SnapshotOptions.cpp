@@ -16,6 +16,10 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
       options.Help = true;
       return true;
     }
+    if (arg == "--version") {
+      options.Version = true;
+      return true;
+    }
     if (arg == "--set") {
       if (i + 1 >= args.size()) {
         error = "--set needs NAME=VALUE";
@@ -51,6 +55,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
 
 std::string Usage() {
   return "usage: ondrel-snapshot OUT.png [--set NAME=VALUE ...]\n"
+         "       ondrel-snapshot --version\n"
          "  Writes the plug-in's editor as a host shows it, 560 by 291 pixels.\n"
          "  --set NAME=VALUE  a parameter by name or index, a value from 0 to 1 or a\n"
          "                    word the plug-in shows (--set \"Stereo Mode\"=Haas)\n";

@@ -12,6 +12,7 @@ struct Options {
   std::string Output;
   std::vector<render::ParameterSetting> Settings;  // parsed as ondrel-render parses them
   bool Help = false;
+  bool Version = false;
 };
 
 // False with a one-line reason for anything it cannot take whole.

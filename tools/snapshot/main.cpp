@@ -12,6 +12,8 @@
 #include "HeadlessWindow.h"
 #include "Ondrel.h"
 #include "OndrelEditor.h"
+#include "OndrelEditorFactory.h"
+#include "OndrelVersion.h"
 #include "ParameterNames.h"
 #include "PngFile.h"
 #include "SnapshotOptions.h"
@@ -94,6 +96,10 @@ int main(int argc, char** argv) {
   }
   if (options.Help) {
     std::fputs(snapshot::Usage().c_str(), stdout);
+    return 0;
+  }
+  if (options.Version) {
+    std::printf("%s %s\n", kProgram, ONDREL_VERSION);
     return 0;
   }
 

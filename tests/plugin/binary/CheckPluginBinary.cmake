@@ -1,6 +1,8 @@
 # Checks what the built plug-in shows a host and the system loader: its exported
 # symbols and the libraries it needs (on Windows the DLLs it imports).
-# cmake -DPLUGIN=<file> -DOBJDUMP=<objdump> -DKIND=windows|linux -P CheckPluginBinary.cmake
+# The LV2 sound library (KIND lv2) exports only lv2_descriptor and needs
+# neither X11 nor FreeType: hosts may load it where there is no display.
+# cmake -DPLUGIN=<file> -DOBJDUMP=<objdump> -DKIND=windows|linux|lv2 -P CheckPluginBinary.cmake
 cmake_minimum_required(VERSION 3.25)
 
 if(KIND STREQUAL "windows")
@@ -58,8 +60,13 @@ else()
     list(APPEND exports "${name}")
   endforeach()
   list(SORT exports)
-  if(NOT exports STREQUAL "VSTPluginMain;main")
-    message(FATAL_ERROR "exports are '${exports}', expected exactly main and VSTPluginMain")
+  if(KIND STREQUAL "lv2")
+    set(expected_exports "lv2_descriptor")
+  else()
+    set(expected_exports "VSTPluginMain;main")
+  endif()
+  if(NOT exports STREQUAL expected_exports)
+    message(FATAL_ERROR "exports are '${exports}', expected exactly '${expected_exports}'")
   endif()
   message(STATUS "exports: ${exports}")
 
@@ -81,8 +88,10 @@ else()
   set(allowed_libraries
     "^libc\\.so\\.6$" "^libm\\.so\\.6$" "^libpthread\\.so\\.0$" "^libdl\\.so\\.2$" "^librt\\.so\\.1$"
     "^ld-linux[-a-z0-9_]*\\.so\\.[0-9]+$" "^libstdc\\+\\+\\.so\\.6$" "^libgcc_s\\.so\\.1$"
-    "^libxcb\\.so\\.1$" "^libxcb-shm\\.so\\.0$" "^libfreetype\\.so\\.6$"
     "^lib(a|ub|t)san\\.so\\.[0-9]+$")
+  if(NOT KIND STREQUAL "lv2")
+    list(APPEND allowed_libraries "^libxcb\\.so\\.1$" "^libxcb-shm\\.so\\.0$" "^libfreetype\\.so\\.6$")
+  endif()
   foreach(entry ${needed})
     string(REGEX REPLACE "^NEEDED +" "" library "${entry}")
     string(STRIP "${library}" library)
@@ -93,7 +102,7 @@ else()
       endif()
     endforeach()
     if(NOT known)
-      message(FATAL_ERROR "needs ${library}, which is not the C or C++ runtime, XCB or FreeType")
+      message(FATAL_ERROR "needs ${library}, which is not among the libraries allowed for a ${KIND} plug-in")
     endif()
     message(STATUS "needs ${library}")
   endforeach()

@@ -1,13 +1,29 @@
 // The dispatcher opcodes as a host drives them through the record.
 #include <gtest/gtest.h>
 
+#include <climits>
+
 #include "HostHarness.h"
 
 using harness::Instance;
 
 TEST(Dispatcher, UnknownOpcodesAnswerZero) {
   Instance fx;
-  for (int32_t opcode : {23, 24, 100, -1, 0x7FFFFFFF}) EXPECT_EQ(fx.dispatch(opcode, 1, 1, nullptr, 1.0f), 0) << opcode;
+  for (int32_t opcode : {23, 24, 25, 27, 28, 100, -1, 0x7FFFFFFF})
+    EXPECT_EQ(fx.dispatch(opcode, 1, 1, nullptr, 1.0f), 0) << opcode;
+}
+
+// Hosts that ask (Ardour does) offer an automation lane only where the
+// answer is 1. Asking changes nothing and calls nothing back.
+TEST(Dispatcher, CanBeAutomatedAnswersOneForTheNineParameters) {
+  Instance fx;
+  float before[9];
+  for (int32_t i = 0; i < 9; ++i) before[i] = fx.getParameter(i);
+  harness::hostCalls.clear();
+  for (int32_t i = 0; i < 9; ++i) EXPECT_EQ(fx.dispatch(effCanBeAutomated, i, 0, nullptr, 0.0f), 1) << i;
+  for (int32_t i : {-1, 9, 10, 100, INT_MIN, INT_MAX}) EXPECT_EQ(fx.dispatch(effCanBeAutomated, i, 1), 0) << i;
+  EXPECT_TRUE(harness::hostCalls.empty());
+  for (int32_t i = 0; i < 9; ++i) EXPECT_EQ(fx.getParameter(i), before[i]) << i;
 }
 
 TEST(Dispatcher, ProgramOpcodes) {

@@ -36,6 +36,10 @@ TEST(RenderOptions, AcceptsEveryOptionInBothSpellings) {
   EXPECT_EQ(o.blockSize, 512);
   EXPECT_FALSE(o.format.has_value());
 
+  ASSERT_TRUE(Parse({"--version"}, o, error));
+  EXPECT_TRUE(o.version);
+  EXPECT_FALSE(o.help);
+
   // After "--" a name that starts with a dash is a file.
   ASSERT_TRUE(Parse({"--", "-odd.wav"}, o, error));
   EXPECT_EQ(o.input, "-odd.wav");
@@ -54,11 +58,11 @@ TEST(RenderOptions, SetSplitsAtTheLastEquals) {
 
 TEST(RenderOptions, RejectsMalformedCommandLines) {
   const std::vector<std::vector<std::string>> bad = {
-      {"a.wav", "b.wav"},   {"--bogus"},        {"--tail"},         {"--tail", "-1"},
-      {"--tail", "nan"},    {"--tail", "1e9"},  {"--tail", "2s"},   {"--block", "0"},
-      {"--block", "65537"}, {"--block", "1.5"}, {"--block", "-4"},  {"--block", "99999999999999999999"},
-      {"--format", "mp3"},  {"--set", "Rate"},  {"--set", "=0.5"},  {"-o", ""},
-      {"--list=yes"},       {"--plugin"},       {"--automate", ""},
+      {"a.wav", "b.wav"},   {"--bogus"},        {"--tail"},        {"--tail", "-1"},
+      {"--tail", "nan"},    {"--tail", "1e9"},  {"--tail", "2s"},  {"--block", "0"},
+      {"--block", "65537"}, {"--block", "1.5"}, {"--block", "-4"}, {"--block", "99999999999999999999"},
+      {"--format", "mp3"},  {"--set", "Rate"},  {"--set", "=0.5"}, {"-o", ""},
+      {"--version=2"},      {"--list=yes"},     {"--plugin"},      {"--automate", ""},
   };
   for (const auto& args : bad) {
     Options o;

@@ -7,6 +7,7 @@
 #include <csignal>
 #include <sstream>
 
+#include "OndrelVersion.h"
 #include "SignalMeasure.h"
 #include "ToolRunner.h"
 
@@ -355,10 +356,20 @@ TEST(RenderList, ListsAnyPluginAndHelpNamesTheOptions) {
 
   const ToolRun help = RunTool(kTool, {"--help"}, dir.path());
   EXPECT_EQ(help.exitCode, 0);
-  for (const char* option :
-       {"--set", "--automate", "--tail", "--block", "--format", "--plugin", "--list", "--accumulate", "mixed down"}) {
+  for (const char* option : {"--set", "--automate", "--tail", "--block", "--format", "--plugin", "--list",
+                             "--accumulate", "--version", "mixed down"}) {
     EXPECT_TRUE(Has(help.out, option)) << option;
   }
+}
+
+// The version comes from the build and needs no plug-in: it answers even
+// when the plug-in named cannot be loaded.
+TEST(RenderList, VersionIsTheBuildsOwn) {
+  ScratchFolder dir;
+  const ToolRun run = RunTool(kTool, {"--version", "--plugin", kNoEntry}, dir.path());
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, std::string("ondrel-render ") + ONDREL_VERSION + "\n");
+  EXPECT_TRUE(dir.Files().empty());
 }
 
 // Starts a render of an hour's tail into out.wav, and waits until its

@@ -10,12 +10,15 @@
 #include <fstream>
 #include <string>
 
+#include "OndrelVersion.h"
+
 namespace {
 
 namespace fs = std::filesystem;
 
 struct TRun {
   int exitCode = -1;
+  std::string out;
   std::string err;
 };
 
@@ -33,17 +36,22 @@ class SnapshotTool : public ::testing::Test {
 
   TRun Run(const std::string& args) {
     const std::string errPath = (folder / "stderr.txt").string();
+    const std::string outPath = (folder / "stdout.txt").string();
     std::string command = "cd '" + folder.string() + "' && ";
 #ifdef SNAPSHOT_TOOL_EMULATOR
     command += std::string(SNAPSHOT_TOOL_EMULATOR) + " ";
 #endif
-    command += std::string(SNAPSHOT_TOOL) + " " + args + " >/dev/null 2>'" + errPath + "'";
+    command += std::string(SNAPSHOT_TOOL) + " " + args + " >'" + outPath + "' 2>'" + errPath + "'";
     TRun run;
     const int status = std::system(command.c_str());
     run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     std::ifstream err(errPath);
     std::getline(err, run.err, '\0');
     fs::remove(errPath);
+    std::ifstream out(outPath);
+    std::getline(out, run.out, '\0');
+    out.close();
+    fs::remove(outPath);
     return run;
   }
 
@@ -77,6 +85,13 @@ TEST_F(SnapshotTool, WritesTheEditorWithTheGivenSettings) {
   const std::string plainBytes((std::istreambuf_iterator<char>(a)), std::istreambuf_iterator<char>());
   const std::string haasBytes((std::istreambuf_iterator<char>(b)), std::istreambuf_iterator<char>());
   EXPECT_NE(plainBytes, haasBytes) << "the settings did not show";
+}
+
+TEST_F(SnapshotTool, TellsItsVersionAndWritesNothing) {
+  const TRun run = Run("--version");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.out, std::string("ondrel-snapshot ") + ONDREL_VERSION + "\n");
+  EXPECT_TRUE(Empty());
 }
 
 TEST_F(SnapshotTool, RefusesBadInputWithAReasonAndWritesNothing) {

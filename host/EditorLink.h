@@ -1,13 +1,11 @@
-// What the plug-in asks of its editor, whichever editor (or none) the module
-// is built with. The plug-in sees only this; the windows stay on the other
-// side of it.
+// What a plug-in asks of its editor beyond the frame's editor opcodes,
+// whichever editor (or none) the module is built with. The plug-in sees only
+// this; the windows stay on the other side of it.
 #pragma once
 
 #include <cstdint>
 
 #include "EffEditor.h"
-
-class TOndrel;
 
 class TOndrelEditorLink : public TEffEditor {
  public:
@@ -22,6 +20,3 @@ class TOndrelEditorLink : public TEffEditor {
   // could still reach it. The editor object itself is freed by the effect base.
   virtual void pluginClosing() = 0;
 };
-
-// Builds the editor of a plug-in, which registers itself with it (setEditor).
-using TOndrelEditorFactory = TOndrelEditorLink* (*)(TOndrel* plugin);
