@@ -4,8 +4,8 @@
 # ondrel_embed_assets(TARGET OUTDIR FILE...) adds to TARGET a source file,
 # generated in OUTDIR at build time, that holds each file's bytes and a table
 # of them by name (the file name without its extension) for
-# FindEmbeddedAsset of EmbeddedAssets.h, which TARGET must have on its
-# include path. The source is made anew whenever a file changes.
+# FindEmbeddedAsset of editor/assets/EmbeddedAssets.h, which TARGET must
+# reach from the source root. The source is made anew whenever a file changes.
 #
 # The generating step runs this same file in CMake's script mode, so that a
 # cross build needs no program of its own for the build machine.
@@ -30,7 +30,7 @@ if(CMAKE_SCRIPT_MODE_FILE)
     string(APPEND table "    {\"${name}\", kAsset${count}, ${size}},\n")
     math(EXPR count "${count} + 1")
   endforeach()
-  set(content "// Made by cmake/EmbedAssets.cmake at build time; not to be edited.\n#include \"EmbeddedAssets.h\"\n\nnamespace {\n\n${arrays}const TEmbeddedAsset kAssets[] = {\n${table}};\n\n}  // namespace\n\nconst TEmbeddedAsset* FindEmbeddedAsset(std::string_view name) {\n  for (const TEmbeddedAsset& asset : kAssets) {\n    if (name == asset.Name) return &asset;\n  }\n  return nullptr;\n}\n\nsize_t EmbeddedAssetCount() { return ${count}; }\n\nconst TEmbeddedAsset& EmbeddedAssetAt(size_t index) { return kAssets[index]; }\n")
+  set(content "// Made by cmake/EmbedAssets.cmake at build time; not to be edited.\n#include \"editor/assets/EmbeddedAssets.h\"\n\nnamespace {\n\n${arrays}const TEmbeddedAsset kAssets[] = {\n${table}};\n\n}  // namespace\n\nconst TEmbeddedAsset* FindEmbeddedAsset(std::string_view name) {\n  for (const TEmbeddedAsset& asset : kAssets) {\n    if (name == asset.Name) return &asset;\n  }\n  return nullptr;\n}\n\nsize_t EmbeddedAssetCount() { return ${count}; }\n\nconst TEmbeddedAsset& EmbeddedAssetAt(size_t index) { return kAssets[index]; }\n")
   # Written only when it differs, so that an unchanged result compiles nothing.
   file(WRITE "${EMBED_OUTPUT}.new" "${content}")
   file(COPY_FILE "${EMBED_OUTPUT}.new" "${EMBED_OUTPUT}" ONLY_IF_DIFFERENT)

@@ -1,6 +1,6 @@
 #include "AddNoise.h"
 
-#include "Random.h"
+#include "controls/Random.h"
 
 namespace {
 uint32_t Noisy(uint32_t channel, int32_t n, uint32_t& randomState) {

@@ -1,7 +1,7 @@
 // Light random noise on a colour.
 #pragma once
 
-#include "Colour.h"
+#include "platform/Colour.h"
 
 // For red, then green, then blue: d := Random(n) - n div 2 from the given
 // generator state; the channel takes d only if it stays within 0..255.

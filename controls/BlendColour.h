@@ -1,7 +1,7 @@
 // Mixing two colours channel by channel.
 #pragma once
 
-#include "Colour.h"
+#include "platform/Colour.h"
 
 // Each 8-bit channel moves from c1's toward c2's by the fraction
 // (position - low) / (high - low), truncated toward zero; the fraction is 0

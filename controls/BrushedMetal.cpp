@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <array>
 
-#include "Random.h"
-#include "Rounding.h"
+#include "controls/Random.h"
+#include "core/Rounding.h"
 
 TBrushedMetal::TBrushedMetal(TComponent* owner) : TGeneratedSurface(owner) {}
 

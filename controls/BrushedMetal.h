@@ -2,7 +2,7 @@
 // generated once into Surface and repainted by copying it.
 #pragma once
 
-#include "GeneratedSurface.h"
+#include "controls/GeneratedSurface.h"
 
 class TBrushedMetal : public TGeneratedSurface {
  public:

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "Geometry.h"
+#include "platform/Geometry.h"
 
 struct TDialPoint {
   TPoint Point;

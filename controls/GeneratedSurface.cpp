@@ -1,6 +1,6 @@
 #include "GeneratedSurface.h"
 
-#include "DesignFrame.h"
+#include "controls/DesignFrame.h"
 
 TGeneratedSurface::TGeneratedSurface(TComponent* owner) : TGraphicControl(owner) { SetBounds(Left(), Top(), 200, 100); }
 

@@ -2,8 +2,8 @@
 // and repainted by copying it. A property change marks it stale.
 #pragma once
 
-#include "Bitmap.h"
-#include "GraphicControl.h"
+#include "platform/Bitmap.h"
+#include "platform/GraphicControl.h"
 
 class TGeneratedSurface : public TGraphicControl {
  public:

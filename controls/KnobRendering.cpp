@@ -4,13 +4,13 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "BlendColour.h"
-#include "DesignFrame.h"
-#include "FloatGuard.h"
-#include "NumericText.h"
-#include "Random.h"
-#include "Rounding.h"
-#include "RubberKnob.h"
+#include "controls/BlendColour.h"
+#include "controls/DesignFrame.h"
+#include "controls/NumericText.h"
+#include "controls/Random.h"
+#include "controls/RubberKnob.h"
+#include "core/FloatGuard.h"
+#include "core/Rounding.h"
 
 namespace {
 

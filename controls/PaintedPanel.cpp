@@ -1,10 +1,10 @@
 #include "PaintedPanel.h"
 
-#include "AddNoise.h"
-#include "BlendColour.h"
-#include "Form.h"
-#include "Random.h"
-#include "Rounding.h"
+#include "controls/AddNoise.h"
+#include "controls/BlendColour.h"
+#include "controls/Random.h"
+#include "core/Rounding.h"
+#include "platform/Form.h"
 
 namespace {
 // The shape is first drawn in marker colours, then each pixel is replaced

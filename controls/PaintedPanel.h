@@ -3,7 +3,7 @@
 // it. Outside the rounded shape the parent shows through.
 #pragma once
 
-#include "GeneratedSurface.h"
+#include "controls/GeneratedSurface.h"
 
 class TPaintedPanel : public TGeneratedSurface {
  public:

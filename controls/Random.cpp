@@ -1,6 +1,6 @@
 #include "Random.h"
 
-#include "Form.h"
+#include "platform/Form.h"
 
 int32_t Random(uint32_t& state, int32_t n) {
   state = state * 134775813u + 1u;

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "FloatGuard.h"
-#include "Form.h"
-#include "Random.h"
-#include "Rounding.h"
+#include "controls/Random.h"
+#include "core/FloatGuard.h"
+#include "core/Rounding.h"
+#include "platform/Form.h"
 
 TRubberKnob::TRubberKnob(TComponent* owner) : TGraphicControl(owner) {
   // The knob's geometry may be degenerate (NaN, infinities): that must give

@@ -12,11 +12,11 @@
 #include <memory>
 #include <string>
 
-#include "Bitmap.h"
-#include "DialGeometry.h"
-#include "GraphicControl.h"
-#include "Image.h"
-#include "StringList.h"
+#include "controls/DialGeometry.h"
+#include "platform/Bitmap.h"
+#include "platform/GraphicControl.h"
+#include "platform/Image.h"
+#include "platform/StringList.h"
 
 class TRubberKnob : public TGraphicControl {
  public:

@@ -1,6 +1,6 @@
 #include "RubberLEDButton.h"
 
-#include "DesignFrame.h"
+#include "controls/DesignFrame.h"
 
 TRubberLEDButton::TRubberLEDButton(TComponent* owner) : TGraphicControl(owner) { SetBounds(Left(), Top(), 40, 40); }
 

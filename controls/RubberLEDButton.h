@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "GraphicControl.h"
-#include "Image.h"
+#include "platform/GraphicControl.h"
+#include "platform/Image.h"
 
 enum TRubberLEDButtonState : uint8_t { rlbUpOff = 0, rlbDownOff = 1, rlbUpOn = 2, rlbDownOn = 3 };
 

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 enum ParameterIndex : int32_t {
   kBassMode = 0,

@@ -8,10 +8,10 @@
 #include <emmintrin.h>
 #endif
 
-#include "FilterPair.h"
-#include "FloatGuard.h"
-#include "Ondrel.h"
-#include "Rounding.h"
+#include "core/FloatGuard.h"
+#include "core/Rounding.h"
+#include "dsp/FilterPair.h"
+#include "dsp/Ondrel.h"
 
 namespace {
 

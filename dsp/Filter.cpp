@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "FloatGuard.h"
+#include "core/FloatGuard.h"
 
 std::atomic<void (*)()> tFilterSV::MidDesignHook{nullptr};
 

@@ -5,7 +5,7 @@
 // those of two separate filters; only the instruction count halves.
 #pragma once
 
-#include "Filter.h"
+#include "dsp/Filter.h"
 
 #if defined(__SSE2__)
 #include <emmintrin.h>

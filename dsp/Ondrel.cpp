@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
-#include "FloatGuard.h"
-#include "TextFormat.h"
+#include "core/FloatGuard.h"
+#include "host/TextFormat.h"
 
 TOndrel::TOndrel(audioMasterCallback master, TOndrelEditorFactory editorFactory)
     : TAudioEffect(master, 1, kNumParameters) {

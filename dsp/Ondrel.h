@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "AudioEffect.h"
-#include "EditorLink.h"
-#include "Filter.h"
-#include "Parameters.h"
+#include "dsp/Filter.h"
+#include "dsp/Parameters.h"
+#include "host/AudioEffect.h"
+#include "host/EditorLink.h"
 
 class TOndrel;
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "ParameterRules.h"
+#include "core/ParameterRules.h"
 
 enum class DisplayRule : uint8_t {
   YesNo,       // "Yes     " above 0.5, else "No      "

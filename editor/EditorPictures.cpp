@@ -1,7 +1,7 @@
 #include "EditorPictures.h"
 
-#include "BmpReader.h"
-#include "EmbeddedAssets.h"
+#include "editor/assets/EmbeddedAssets.h"
+#include "platform/BmpReader.h"
 
 TBitmap EditorPicture(const std::string& name) {
   TBitmap picture;

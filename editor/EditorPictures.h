@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "Bitmap.h"
+#include "platform/Bitmap.h"
 
 // The picture of that name; an empty bitmap when there is none (or it does
 // not decode), so that a missing picture shows as a gap, never a failure.

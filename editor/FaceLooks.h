@@ -3,10 +3,10 @@
 // embedded pictures.
 #pragma once
 
-#include "BrushedMetal.h"
-#include "FormLayout.h"
-#include "PaintedPanel.h"
-#include "RubberKnob.h"
+#include "controls/BrushedMetal.h"
+#include "controls/PaintedPanel.h"
+#include "controls/RubberKnob.h"
+#include "editor/FormLayout.h"
 
 // The plate's metal: four greys, faintly brushed.
 void ApplyMetalLook(TBrushedMetal& metal);

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Colour.h"
-#include "Geometry.h"
+#include "platform/Colour.h"
+#include "platform/Geometry.h"
 
 enum class TLayoutKind { Image, Bevel, Label, Knob, LEDButton, BrushedMetal, PaintedPanel };
 

@@ -2,15 +2,15 @@
 
 #include <map>
 
-#include "Bevel.h"
-#include "BrushedMetal.h"
-#include "EditorPictures.h"
-#include "FaceLooks.h"
-#include "FloatGuard.h"
-#include "FormLayout.h"
-#include "OndrelEditor.h"
-#include "PaintedPanel.h"
-#include "PluginUtils.h"
+#include "controls/BrushedMetal.h"
+#include "controls/PaintedPanel.h"
+#include "core/FloatGuard.h"
+#include "editor/EditorPictures.h"
+#include "editor/FaceLooks.h"
+#include "editor/FormLayout.h"
+#include "editor/OndrelEditor.h"
+#include "editor/PluginUtils.h"
+#include "platform/Bevel.h"
 
 namespace {
 

@@ -6,13 +6,13 @@
 
 #include <cstdint>
 
-#include "Form.h"
-#include "Image.h"
-#include "Label.h"
-#include "OndrelVersion.h"
-#include "ParameterRules.h"
-#include "RubberKnob.h"
-#include "RubberLEDButton.h"
+#include "controls/RubberKnob.h"
+#include "controls/RubberLEDButton.h"
+#include "core/ParameterRules.h"
+#include "generated/OndrelVersion.h"
+#include "platform/Form.h"
+#include "platform/Image.h"
+#include "platform/Label.h"
 
 class TOndrelEditor;
 

@@ -1,8 +1,8 @@
 #include "OndrelEditor.h"
 
-#include "AudioEffect.h"
-#include "FloatGuard.h"
-#include "ParameterRules.h"
+#include "core/FloatGuard.h"
+#include "core/ParameterRules.h"
+#include "host/AudioEffect.h"
 
 namespace {
 

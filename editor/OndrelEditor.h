@@ -14,9 +14,9 @@
 #include <mutex>
 #include <thread>
 
-#include "EditorLink.h"
-#include "OndrelEditForm.h"
-#include "ParameterAccess.h"
+#include "editor/OndrelEditForm.h"
+#include "editor/ParameterAccess.h"
+#include "host/EditorLink.h"
 
 class TAudioEffect;
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "Form.h"
-#include "Label.h"
-#include "RubberKnob.h"
-#include "Screen.h"
+#include "controls/RubberKnob.h"
+#include "platform/Form.h"
+#include "platform/Label.h"
+#include "platform/Screen.h"
 
 void FixFormFonts(TForm& form, const std::vector<const TComponent*>& exclusions) {
   const char* name = ScreenPixelsPerInch() > 100 ? "Arial" : "MS Sans Serif";

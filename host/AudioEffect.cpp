@@ -3,10 +3,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "EffEditor.h"
-#include "FloatGuard.h"
-#include "Rounding.h"
-#include "TextFormat.h"
+#include "core/FloatGuard.h"
+#include "core/Rounding.h"
+#include "host/EffEditor.h"
+#include "host/TextFormat.h"
 
 TAudioEffect::TAudioEffect(audioMasterCallback master, int32_t programs, int32_t params)
     : audioMaster(master), numParams(params), numPrograms(programs) {

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "VstAbi.h"
+#include "host/VstAbi.h"
 
 class TEffEditor;
 

@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "EffEditor.h"
+#include "host/EffEditor.h"
 
 class TOndrelEditorLink : public TEffEditor {
  public:

@@ -3,7 +3,7 @@
 
 #include <atomic>
 
-#include "VstAbi.h"
+#include "host/VstAbi.h"
 
 class TAudioEffect;
 

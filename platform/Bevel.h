@@ -1,7 +1,7 @@
 // A lowered left-line bevel: a shadow line with a highlight line beside it.
 #pragma once
 
-#include "GraphicControl.h"
+#include "platform/GraphicControl.h"
 
 class TBevel : public TGraphicControl {
  public:

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "Canvas.h"
+#include "platform/Canvas.h"
 
 TBitmap::TBitmap(int32_t width, int32_t height, TColour fill) {
   SetSize(width, height);

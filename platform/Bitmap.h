@@ -5,10 +5,10 @@
 #include <string_view>
 #include <vector>
 
-#include "Colour.h"
-#include "Font.h"
-#include "FontEngine.h"
-#include "Geometry.h"
+#include "platform/Colour.h"
+#include "platform/Font.h"
+#include "platform/FontEngine.h"
+#include "platform/Geometry.h"
 
 // What a read outside the bitmap gives: no colour value has its high byte set.
 constexpr TColour kNoPixel = 0xFFFFFFFF;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Bitmap.h"
+#include "platform/Bitmap.h"
 
 // Fills out and returns true for an uncompressed (BI_RGB) 24- or 32-bit
 // bitmap, stored bottom-up or top-down, no larger than kMaxBitmapSide a side.

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Bitmap.h"
+#include "platform/Bitmap.h"
 
 // A bottom-up, uncompressed 24-bit file, rows padded to four bytes; the same
 // bitmap always gives the same bytes.

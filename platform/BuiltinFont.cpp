@@ -3,7 +3,7 @@
 // nothing installed.
 #include <cstdint>
 
-#include "FontEngine.h"
+#include "platform/FontEngine.h"
 
 namespace {
 

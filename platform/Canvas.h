@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "Bitmap.h"
+#include "platform/Bitmap.h"
 
 class TCanvas {
  public:

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Colour.h"
+#include "platform/Colour.h"
 
 struct TFont {
   std::string Name = "MS Sans Serif";

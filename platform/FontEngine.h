@@ -6,7 +6,7 @@
 #include <functional>
 #include <string_view>
 
-#include "Font.h"
+#include "platform/Font.h"
 
 struct TTextExtent {
   int32_t Width = 0;

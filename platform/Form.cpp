@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "FloatGuard.h"
+#include "core/FloatGuard.h"
 
 TForm::TForm(TComponent* owner) : TComponent(owner) {}
 

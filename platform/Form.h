@@ -17,11 +17,11 @@
 #include <string>
 #include <vector>
 
-#include "Bitmap.h"
-#include "Component.h"
-#include "Font.h"
-#include "GraphicControl.h"
-#include "NativeWindow.h"
+#include "platform/Bitmap.h"
+#include "platform/Component.h"
+#include "platform/Font.h"
+#include "platform/GraphicControl.h"
+#include "platform/NativeWindow.h"
 
 class TForm : public TComponent {
  public:

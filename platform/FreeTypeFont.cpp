@@ -10,7 +10,7 @@
 #include <mutex>
 #include <string>
 
-#include "FontEngine.h"
+#include "platform/FontEngine.h"
 
 namespace {
 

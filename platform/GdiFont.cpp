@@ -9,7 +9,7 @@
 #include <string>
 #include <tuple>
 
-#include "FontEngine.h"
+#include "platform/FontEngine.h"
 
 namespace {
 

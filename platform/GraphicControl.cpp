@@ -1,6 +1,6 @@
 #include "GraphicControl.h"
 
-#include "Form.h"
+#include "platform/Form.h"
 
 TGraphicControl::TGraphicControl(TComponent* owner) : TComponent(owner) {}
 

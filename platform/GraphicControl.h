@@ -5,10 +5,10 @@
 #include <cstdint>
 #include <functional>
 
-#include "Canvas.h"
-#include "Component.h"
-#include "Font.h"
-#include "Geometry.h"
+#include "platform/Canvas.h"
+#include "platform/Component.h"
+#include "platform/Font.h"
+#include "platform/Geometry.h"
 
 class TForm;
 

@@ -3,8 +3,8 @@
 // test drive the pointer and runs the timer when asked to.
 #pragma once
 
-#include "Form.h"
-#include "NativeWindow.h"
+#include "platform/Form.h"
+#include "platform/NativeWindow.h"
 
 class THeadlessWindow final : public TNativeWindow {
  public:

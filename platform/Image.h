@@ -3,8 +3,8 @@
 // its bitmap's bottom-left colour.
 #pragma once
 
-#include "Bitmap.h"
-#include "GraphicControl.h"
+#include "platform/Bitmap.h"
+#include "platform/GraphicControl.h"
 
 class TImage : public TGraphicControl {
  public:

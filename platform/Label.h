@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "GraphicControl.h"
+#include "platform/GraphicControl.h"
 
 class TLabel : public TGraphicControl {
  public:

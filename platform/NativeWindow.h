@@ -9,8 +9,8 @@
 #include <memory>
 #include <thread>
 
-#include "Bitmap.h"
-#include "Geometry.h"
+#include "platform/Bitmap.h"
+#include "platform/Geometry.h"
 
 class TForm;
 

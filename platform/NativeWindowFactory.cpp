@@ -1,7 +1,7 @@
 #include <atomic>
 
-#include "HeadlessWindow.h"
-#include "NativeWindow.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/NativeWindow.h"
 
 namespace {
 std::unique_ptr<TNativeWindow> MakeHeadless(TForm& form, void* parent) {

@@ -1,4 +1,4 @@
 // Systems without a font library draw all text in the built-in font.
-#include "FontEngine.h"
+#include "platform/FontEngine.h"
 
 TFontEngine& NativeFontEngine() { return BuiltinFontEngine(); }

@@ -3,13 +3,13 @@
 // start-up block that prepares the floating-point state at load time.
 #include <new>
 
-#include "AudioEffect.h"
-#include "FloatGuard.h"
+#include "core/FloatGuard.h"
+#include "host/AudioEffect.h"
 
 #if defined(_WIN32)
 #include <windows.h>
 #if defined(ONDREL_WINDOW_WIN32)
-#include "Win32Window.h"
+#include "platform/win32/Win32Window.h"
 #endif
 #define ONDREL_EXPORT
 #else

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "OndrelEditor.h"
+#include "editor/OndrelEditor.h"
 
 namespace {
 

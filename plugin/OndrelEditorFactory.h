@@ -3,6 +3,6 @@
 // TOndrel.
 #pragma once
 
-#include "Ondrel.h"
+#include "dsp/Ondrel.h"
 
 TOndrelEditorLink* CreateOndrelEditor(TOndrel* plugin);

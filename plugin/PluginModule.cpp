@@ -1,14 +1,14 @@
 // Assembles the plug-in: the sound, and the editor with the window back end
 // of this platform where there is one. A build without a back end reports no
 // editor rather than one that cannot open.
-#include "Ondrel.h"
+#include "dsp/Ondrel.h"
 
 #if defined(ONDREL_WINDOW_WIN32)
-#include "OndrelEditorFactory.h"
-#include "Win32Window.h"
+#include "platform/win32/Win32Window.h"
+#include "plugin/OndrelEditorFactory.h"
 #elif defined(ONDREL_WINDOW_X11)
-#include "OndrelEditorFactory.h"
-#include "X11Window.h"
+#include "platform/x11/X11Window.h"
+#include "plugin/OndrelEditorFactory.h"
 #endif
 
 TAudioEffect* createEffectInstance(audioMasterCallback audioMaster) {

@@ -5,12 +5,12 @@
 
 #include <cmath>
 
-#include "BrushedMetal.h"
-#include "FontEngine.h"
-#include "Form.h"
-#include "HeadlessWindow.h"
-#include "PaintedPanel.h"
-#include "RubberKnob.h"
+#include "controls/BrushedMetal.h"
+#include "controls/PaintedPanel.h"
+#include "controls/RubberKnob.h"
+#include "platform/FontEngine.h"
+#include "platform/Form.h"
+#include "platform/HeadlessWindow.h"
 
 namespace {
 

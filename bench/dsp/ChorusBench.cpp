@@ -7,8 +7,8 @@
 #include <thread>
 #include <vector>
 
-#include "FloorLoop.h"
-#include "Ondrel.h"
+#include "bench/dsp/FloorLoop.h"
+#include "dsp/Ondrel.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include <cstring>
 #include <vector>
 
-#include "FloorLoop.h"
-#include "Ondrel.h"
+#include "bench/dsp/FloorLoop.h"
+#include "dsp/Ondrel.h"
 
 int main(int argc, char** argv) {
   constexpr int32_t kBlock = 512;

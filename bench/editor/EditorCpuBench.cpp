@@ -23,7 +23,7 @@
 #include <thread>
 #include <vector>
 
-#include "PluginLibrary.h"
+#include "tools/hostkit/PluginLibrary.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Bitmap.h"
+#include "platform/Bitmap.h"
 
 constexpr uint32_t DibPixel(TColour colour) {
   return ((colour & 0xFFu) << 16) | (colour & 0xFF00u) | ((colour >> 16) & 0xFFu);

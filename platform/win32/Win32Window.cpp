@@ -9,9 +9,9 @@
 #include <string>
 #include <vector>
 
-#include "DibPixels.h"
-#include "FloatGuard.h"
-#include "Form.h"
+#include "core/FloatGuard.h"
+#include "platform/Form.h"
+#include "platform/win32/DibPixels.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 // host's editor thread, whose message loop delivers them).
 #pragma once
 
-#include "NativeWindow.h"
+#include "platform/NativeWindow.h"
 
 // What the module installs with SetNativeWindowFactory. The window class is
 // registered on first use, with the module's own instance handle under a name

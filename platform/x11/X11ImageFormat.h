@@ -8,8 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "Colour.h"
-#include "X11PixelFormat.h"
+#include "platform/Colour.h"
+#include "platform/x11/X11PixelFormat.h"
 
 class TX11ImageFormat {
  public:

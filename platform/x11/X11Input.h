@@ -5,7 +5,7 @@
 
 #include <xcb/xproto.h>
 
-#include "GraphicControl.h"
+#include "platform/GraphicControl.h"
 
 namespace x11input {
 

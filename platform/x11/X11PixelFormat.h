@@ -7,7 +7,7 @@
 #include <array>
 #include <cstdint>
 
-#include "Colour.h"
+#include "platform/Colour.h"
 
 class TX11PixelFormat {
  public:

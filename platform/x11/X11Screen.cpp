@@ -3,7 +3,7 @@
 #include <xcb/xcb.h>
 #include <xcb/xproto.h>
 
-#include "X11Connection.h"
+#include "platform/x11/X11Connection.h"
 
 #include <cmath>
 #include <cstdlib>

@@ -20,14 +20,14 @@
 #include <thread>
 #include <vector>
 
-#include "FloatGuard.h"
-#include "Form.h"
-#include "Screen.h"
-#include "X11Connection.h"
-#include "X11ImageFormat.h"
-#include "X11Input.h"
-#include "X11PixelFormat.h"
-#include "X11Screen.h"
+#include "core/FloatGuard.h"
+#include "platform/Form.h"
+#include "platform/Screen.h"
+#include "platform/x11/X11Connection.h"
+#include "platform/x11/X11ImageFormat.h"
+#include "platform/x11/X11Input.h"
+#include "platform/x11/X11PixelFormat.h"
+#include "platform/x11/X11Screen.h"
 
 namespace {
 

@@ -31,7 +31,7 @@
 
 #include <memory>
 
-#include "NativeWindow.h"
+#include "platform/NativeWindow.h"
 
 // Makes the X server the source of the screen's pixels per inch
 // (SetPixelsPerInchSource) and returns the factory of X11 windows, for

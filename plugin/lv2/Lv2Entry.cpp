@@ -14,9 +14,9 @@
 #include <memory>
 #include <new>
 
-#include "AudioEffect.h"
-#include "FloatGuard.h"
-#include "Lv2Ports.h"
+#include "core/FloatGuard.h"
+#include "host/AudioEffect.h"
+#include "plugin/lv2/Lv2Ports.h"
 
 namespace {
 

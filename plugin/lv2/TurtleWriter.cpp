@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "AudioEffect.h"
-#include "Lv2Ports.h"
-#include "Parameters.h"
+#include "dsp/Parameters.h"
+#include "host/AudioEffect.h"
+#include "plugin/lv2/Lv2Ports.h"
 
 namespace {
 

@@ -14,11 +14,11 @@
 #include <mutex>
 #include <vector>
 
-#include "ChildWindows.h"
-#include "FloatGuard.h"
-#include "OndrelEditor.h"
-#include "PortLink.h"
-#include "X11Window.h"
+#include "core/FloatGuard.h"
+#include "editor/OndrelEditor.h"
+#include "platform/x11/X11Window.h"
+#include "plugin/lv2ui/ChildWindows.h"
+#include "plugin/lv2ui/PortLink.h"
 
 namespace {
 

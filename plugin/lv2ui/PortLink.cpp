@@ -1,6 +1,6 @@
 #include "PortLink.h"
 
-#include "Parameters.h"
+#include "dsp/Parameters.h"
 
 TPortLink::TPortLink() {
   for (int32_t index = 0; index < kNumParameters; ++index) {

@@ -12,8 +12,8 @@
 #include <atomic>
 #include <cstdint>
 
-#include "ParameterAccess.h"
-#include "ParameterRules.h"
+#include "core/ParameterRules.h"
+#include "editor/ParameterAccess.h"
 
 class TPortLink final : public TParameterAccess {
  public:

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <limits>
 
-#include "DialGeometry.h"
+#include "controls/DialGeometry.h"
 
 namespace {
 

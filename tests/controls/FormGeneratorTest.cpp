@@ -9,11 +9,11 @@
 #include <thread>
 #include <vector>
 
-#include "BrushedMetal.h"
-#include "ControlsTestSupport.h"
-#include "PaintedPanel.h"
-#include "Random.h"
-#include "RubberKnob.h"
+#include "controls/BrushedMetal.h"
+#include "controls/PaintedPanel.h"
+#include "controls/Random.h"
+#include "controls/RubberKnob.h"
+#include "tests/support/ControlsTestSupport.h"
 
 namespace {
 

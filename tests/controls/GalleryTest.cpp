@@ -7,12 +7,12 @@
 
 #include <cmath>
 
-#include "BrushedMetal.h"
-#include "ControlsTestSupport.h"
-#include "GoldenImage.h"
-#include "PaintedPanel.h"
-#include "RubberKnob.h"
-#include "RubberLEDButton.h"
+#include "controls/BrushedMetal.h"
+#include "controls/PaintedPanel.h"
+#include "controls/RubberKnob.h"
+#include "controls/RubberLEDButton.h"
+#include "tests/support/ControlsTestSupport.h"
+#include "tests/support/GoldenImage.h"
 
 namespace {
 

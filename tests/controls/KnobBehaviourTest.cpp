@@ -5,8 +5,8 @@
 #include <functional>
 #include <vector>
 
-#include "ControlsTestSupport.h"
-#include "RubberKnob.h"
+#include "controls/RubberKnob.h"
+#include "tests/support/ControlsTestSupport.h"
 
 namespace {
 

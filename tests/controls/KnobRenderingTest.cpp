@@ -4,9 +4,9 @@
 
 #include <vector>
 
-#include "BlendColour.h"
-#include "ControlsTestSupport.h"
-#include "RubberKnob.h"
+#include "controls/BlendColour.h"
+#include "controls/RubberKnob.h"
+#include "tests/support/ControlsTestSupport.h"
 
 namespace {
 

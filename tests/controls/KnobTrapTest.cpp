@@ -6,10 +6,10 @@
 #include <cmath>
 #include <limits>
 
-#include "ControlsTestSupport.h"
-#include "FloatGuard.h"
-#include "HostileFloat.h"
-#include "RubberKnob.h"
+#include "controls/RubberKnob.h"
+#include "core/FloatGuard.h"
+#include "tests/support/ControlsTestSupport.h"
+#include "tests/support/HostileFloat.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "ControlsTestSupport.h"
-#include "RubberLEDButton.h"
+#include "controls/RubberLEDButton.h"
+#include "tests/support/ControlsTestSupport.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <cmath>
 #include <limits>
 
-#include "AddNoise.h"
-#include "BlendColour.h"
-#include "NumericText.h"
-#include "Random.h"
+#include "controls/AddNoise.h"
+#include "controls/BlendColour.h"
+#include "controls/NumericText.h"
+#include "controls/Random.h"
 
 TEST(BlendColour, TruncatesTowardZeroPerChannel) {
   // Red 200 -> 0 at 0.3: 200 + trunc(-60) = 140; green 100 -> 0 at 1/3:

@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
-#include "BlendColour.h"
-#include "BrushedMetal.h"
-#include "ControlsTestSupport.h"
-#include "PaintedPanel.h"
+#include "controls/BlendColour.h"
+#include "controls/BrushedMetal.h"
+#include "controls/PaintedPanel.h"
+#include "tests/support/ControlsTestSupport.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <limits>
 
-#include "Rounding.h"
+#include "core/Rounding.h"
 
 TEST(Round, TiesGoToEven) {
   EXPECT_EQ(Round(0.5), 0);

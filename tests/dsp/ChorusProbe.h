@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "Ondrel.h"
+#include "dsp/Ondrel.h"
 
 class ChorusProbe : public TOndrel {
  public:

@@ -6,7 +6,7 @@
 #include <atomic>
 #include <thread>
 
-#include "Ondrel.h"
+#include "dsp/Ondrel.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "EditorTestSupport.h"
-#include "GoldenImage.h"
+#include "tests/editor/EditorTestSupport.h"
+#include "tests/support/GoldenImage.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 // follow the modes, the drag that writes only at the release, fonts.
 #include <gtest/gtest.h>
 
-#include "EditorTestSupport.h"
-#include "FontEngine.h"
-#include "Screen.h"
+#include "platform/FontEngine.h"
+#include "platform/Screen.h"
+#include "tests/editor/EditorTestSupport.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <atomic>
 #include <thread>
 
-#include "EditorTestSupport.h"
+#include "tests/editor/EditorTestSupport.h"
 
 namespace {
 

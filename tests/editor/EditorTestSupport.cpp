@@ -2,7 +2,7 @@
 
 #include <thread>
 
-#include "FontEngine.h"
+#include "platform/FontEngine.h"
 
 namespace {
 intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {

@@ -5,10 +5,10 @@
 #include <array>
 #include <memory>
 
-#include "HeadlessWindow.h"
-#include "Ondrel.h"
-#include "OndrelEditor.h"
-#include "OndrelEditorFactory.h"
+#include "dsp/Ondrel.h"
+#include "editor/OndrelEditor.h"
+#include "platform/HeadlessWindow.h"
+#include "plugin/OndrelEditorFactory.h"
 
 class TEditorHost {
  public:

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "EditorTestSupport.h"
-#include "GoldenImage.h"
+#include "tests/editor/EditorTestSupport.h"
+#include "tests/support/GoldenImage.h"
 
 namespace {
 

@@ -14,7 +14,7 @@
 #include <new>
 #include <thread>
 
-#include "EditorTestSupport.h"
+#include "tests/editor/EditorTestSupport.h"
 
 namespace {
 thread_local int heapCalls = 0;

@@ -5,10 +5,10 @@
 
 #include <set>
 
-#include "EditorPictures.h"
-#include "FontEngine.h"
-#include "FormLayout.h"
-#include "OndrelEditForm.h"
+#include "editor/EditorPictures.h"
+#include "editor/FormLayout.h"
+#include "editor/OndrelEditForm.h"
+#include "platform/FontEngine.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "AudioEffect.h"
-#include "EffEditor.h"
+#include "host/AudioEffect.h"
+#include "host/EffEditor.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <limits>
 #include <string>
 
-#include "TextFormat.h"
+#include "host/TextFormat.h"
 
 namespace {
 

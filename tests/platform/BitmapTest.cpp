@@ -2,9 +2,9 @@
 // built-in font.
 #include <gtest/gtest.h>
 
-#include "Bitmap.h"
-#include "Canvas.h"
-#include "FontEngine.h"
+#include "platform/Bitmap.h"
+#include "platform/Canvas.h"
+#include "platform/FontEngine.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "BmpReader.h"
-#include "BmpWriter.h"
+#include "platform/BmpReader.h"
+#include "platform/BmpWriter.h"
 
 namespace {
 

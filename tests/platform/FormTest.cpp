@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "Bevel.h"
-#include "FontEngine.h"
-#include "Form.h"
-#include "HeadlessWindow.h"
-#include "Image.h"
-#include "Label.h"
+#include "platform/Bevel.h"
+#include "platform/FontEngine.h"
+#include "platform/Form.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/Image.h"
+#include "platform/Label.h"
 
 namespace {
 

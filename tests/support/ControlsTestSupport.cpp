@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "FontEngine.h"
+#include "platform/FontEngine.h"
 
 TTestForm::TTestForm(int32_t width, int32_t height) {
   SetFontEngine(BuiltinFontEngine());

@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "Form.h"
-#include "HeadlessWindow.h"
-#include "Image.h"
+#include "platform/Form.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/Image.h"
 
 // A form of the given size on a headless window, text in the built-in font.
 struct TTestForm {

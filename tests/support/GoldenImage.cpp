@@ -5,8 +5,8 @@
 #include <iterator>
 #include <vector>
 
-#include "BmpReader.h"
-#include "BmpWriter.h"
+#include "platform/BmpReader.h"
+#include "platform/BmpWriter.h"
 
 namespace {
 

@@ -8,6 +8,6 @@
 
 #include <string>
 
-#include "Bitmap.h"
+#include "platform/Bitmap.h"
 
 ::testing::AssertionResult MatchesGolden(const TBitmap& picture, const std::string& path);

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "Bitmap.h"
+#include "platform/Bitmap.h"
 
 struct TPicture {
   std::string Name;

@@ -2,7 +2,7 @@
 // unlit or lit, standing in a dark hole in the panel.
 #pragma once
 
-#include "Bitmap.h"
+#include "platform/Bitmap.h"
 
 constexpr int32_t kButtonWidth = 38;
 constexpr int32_t kButtonHeight = 45;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ButtonArt.h"
-#include "Layer.h"
-#include "Shading.h"
+#include "tools/artwork/ButtonArt.h"
+#include "tools/artwork/Layer.h"
+#include "tools/artwork/Shading.h"
 
 namespace {
 

@@ -6,21 +6,21 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "Artwork.h"
-#include "Bevel.h"
-#include "BrushedMetal.h"
-#include "ButtonArt.h"
-#include "FaceLooks.h"
-#include "Form.h"
-#include "FormLayout.h"
-#include "HeadlessWindow.h"
-#include "Image.h"
-#include "KnobArt.h"
-#include "LogoArt.h"
-#include "PaintedPanel.h"
-#include "PlateParts.h"
-#include "RubberKnob.h"
-#include "RubberLEDButton.h"
+#include "controls/BrushedMetal.h"
+#include "controls/PaintedPanel.h"
+#include "controls/RubberKnob.h"
+#include "controls/RubberLEDButton.h"
+#include "editor/FaceLooks.h"
+#include "editor/FormLayout.h"
+#include "platform/Bevel.h"
+#include "platform/Form.h"
+#include "platform/HeadlessWindow.h"
+#include "platform/Image.h"
+#include "tools/artwork/Artwork.h"
+#include "tools/artwork/ButtonArt.h"
+#include "tools/artwork/KnobArt.h"
+#include "tools/artwork/LogoArt.h"
+#include "tools/artwork/PlateParts.h"
 
 namespace {
 

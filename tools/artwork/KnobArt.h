@@ -6,8 +6,8 @@
 #include <array>
 #include <functional>
 
-#include "Bitmap.h"
-#include "Layer.h"
+#include "platform/Bitmap.h"
+#include "tools/artwork/Layer.h"
 
 enum class TKnobFamily { Light, Normal, Dark };
 

@@ -2,8 +2,8 @@
 // domed cap sunk in a groove, lit by the shared light.
 #include <cmath>
 
-#include "KnobArt.h"
-#include "Shading.h"
+#include "tools/artwork/KnobArt.h"
+#include "tools/artwork/Shading.h"
 
 namespace {
 

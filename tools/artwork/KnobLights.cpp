@@ -2,8 +2,8 @@
 // turns with the value and the glint that moves on the cap.
 #include <cmath>
 
-#include "KnobArt.h"
-#include "Shading.h"
+#include "tools/artwork/KnobArt.h"
+#include "tools/artwork/Shading.h"
 
 namespace {
 constexpr double kPi = 3.14159265358979323846;

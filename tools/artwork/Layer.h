@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "Bitmap.h"
+#include "platform/Bitmap.h"
 
 struct TRgba {
   double R = 0, G = 0, B = 0, A = 0;  // premultiplied by A

@@ -4,9 +4,9 @@
 #include <cmath>
 #include <vector>
 
-#include "LogoArt.h"
-#include "Shading.h"
-#include "Text.h"
+#include "tools/artwork/LogoArt.h"
+#include "tools/artwork/Shading.h"
+#include "tools/artwork/Text.h"
 
 namespace {
 

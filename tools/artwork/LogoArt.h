@@ -2,7 +2,7 @@
 // chorus, beside the name in raised silver letters.
 #pragma once
 
-#include "Layer.h"
+#include "tools/artwork/Layer.h"
 
 constexpr int32_t kLogoWidth = 155;
 constexpr int32_t kLogoHeight = 39;

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ButtonArt.h"
-#include "Form.h"
-#include "Shading.h"
+#include "platform/Form.h"
+#include "tools/artwork/ButtonArt.h"
+#include "tools/artwork/Shading.h"
 
 TPrint::TPrint(TComponent* owner, TLayer layer) : TGraphicControl(owner), layer_(std::move(layer)) {
   SetBounds(0, 0, layer_.Width(), layer_.Height());

@@ -5,9 +5,9 @@
 
 #include <string>
 
-#include "GraphicControl.h"
-#include "Layer.h"
-#include "Text.h"
+#include "platform/GraphicControl.h"
+#include "tools/artwork/Layer.h"
+#include "tools/artwork/Text.h"
 
 class TPrint : public TGraphicControl {
  public:

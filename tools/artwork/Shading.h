@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Layer.h"
+#include "tools/artwork/Layer.h"
 
 struct TVec3 {
   double X = 0, Y = 0, Z = 0;

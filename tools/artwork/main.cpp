@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "Artwork.h"
-#include "BmpWriter.h"
+#include "platform/BmpWriter.h"
+#include "tools/artwork/Artwork.h"
 
 int main(int argc, char** argv) {
   if (argc != 2) {

@@ -5,7 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "VstAbi.h"
+#include "host/VstAbi.h"
 
 namespace hostkit {
 

@@ -4,6 +4,6 @@
 
 #include <string>
 
-#include "Bitmap.h"
+#include "platform/Bitmap.h"
 
 bool WritePng(const TBitmap& bitmap, const std::string& path, int32_t scale = 1);

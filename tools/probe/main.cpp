@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "OndrelVersion.h"
-#include "PluginLibrary.h"
+#include "generated/OndrelVersion.h"
+#include "tools/hostkit/PluginLibrary.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "Riff.h"
+#include "tools/render/Riff.h"
 
 namespace render {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "Options.h"
+#include "tools/render/Options.h"
 
 namespace render {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <sstream>
 
-#include "ParameterNames.h"
+#include "tools/render/ParameterNames.h"
 
 namespace render {
 namespace {

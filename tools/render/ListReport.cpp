@@ -3,9 +3,9 @@
 #include <cmath>
 #include <cstdio>
 
-#include "ParameterNames.h"
-#include "PluginSession.h"
-#include "RecordText.h"
+#include "tools/render/ParameterNames.h"
+#include "tools/render/PluginSession.h"
+#include "tools/render/RecordText.h"
 
 namespace render {
 namespace {

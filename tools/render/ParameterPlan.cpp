@@ -2,9 +2,9 @@
 
 #include <cstdio>
 
-#include "BlockPlan.h"
-#include "ParameterNames.h"
-#include "PluginSession.h"
+#include "tools/render/BlockPlan.h"
+#include "tools/render/ParameterNames.h"
+#include "tools/render/PluginSession.h"
 
 namespace render {
 namespace {

@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "Automation.h"
-#include "Options.h"
+#include "tools/render/Automation.h"
+#include "tools/render/Options.h"
 
 namespace render {
 

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "PluginLibrary.h"
-#include "VstAbi.h"
+#include "host/VstAbi.h"
+#include "tools/hostkit/PluginLibrary.h"
 
 namespace render {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Summary.h"
+#include "tools/render/Summary.h"
 
 namespace render {
 namespace {

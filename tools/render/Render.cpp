@@ -2,11 +2,11 @@
 
 #include <chrono>
 
-#include "AudioInput.h"
-#include "AudioOutput.h"
-#include "BlockPlan.h"
-#include "PluginSession.h"
-#include "Progress.h"
+#include "tools/render/AudioInput.h"
+#include "tools/render/AudioOutput.h"
+#include "tools/render/BlockPlan.h"
+#include "tools/render/PluginSession.h"
+#include "tools/render/Progress.h"
 
 namespace render {
 

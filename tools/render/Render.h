@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ParameterPlan.h"
-#include "Summary.h"
+#include "tools/render/ParameterPlan.h"
+#include "tools/render/Summary.h"
 
 namespace render {
 

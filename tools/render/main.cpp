@@ -9,18 +9,18 @@
 #include <cstdio>
 #include <cstring>
 
-#include "AudioInput.h"
-#include "AudioOutput.h"
-#include "Automation.h"
-#include "BlockPlan.h"
-#include "ListReport.h"
-#include "OndrelVersion.h"
-#include "Options.h"
-#include "ParameterPlan.h"
-#include "PluginLibrary.h"
-#include "PluginSession.h"
-#include "Render.h"
-#include "Riff.h"
+#include "generated/OndrelVersion.h"
+#include "tools/hostkit/PluginLibrary.h"
+#include "tools/render/AudioInput.h"
+#include "tools/render/AudioOutput.h"
+#include "tools/render/Automation.h"
+#include "tools/render/BlockPlan.h"
+#include "tools/render/ListReport.h"
+#include "tools/render/Options.h"
+#include "tools/render/ParameterPlan.h"
+#include "tools/render/PluginSession.h"
+#include "tools/render/Render.h"
+#include "tools/render/Riff.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "Options.h"
+#include "tools/render/Options.h"
 
 namespace snapshot {
 

@@ -8,15 +8,15 @@
 #include <string>
 #include <vector>
 
-#include "FloatGuard.h"
-#include "HeadlessWindow.h"
-#include "Ondrel.h"
-#include "OndrelEditor.h"
-#include "OndrelEditorFactory.h"
-#include "OndrelVersion.h"
-#include "ParameterNames.h"
-#include "PngFile.h"
-#include "SnapshotOptions.h"
+#include "core/FloatGuard.h"
+#include "dsp/Ondrel.h"
+#include "editor/OndrelEditor.h"
+#include "generated/OndrelVersion.h"
+#include "platform/HeadlessWindow.h"
+#include "plugin/OndrelEditorFactory.h"
+#include "tools/png/PngFile.h"
+#include "tools/render/ParameterNames.h"
+#include "tools/snapshot/SnapshotOptions.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "ChorusProbe.h"
+#include "tests/dsp/ChorusProbe.h"
 
 namespace {
 

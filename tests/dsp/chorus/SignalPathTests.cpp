@@ -4,7 +4,7 @@
 #include <cmath>
 #include <vector>
 
-#include "ChorusProbe.h"
+#include "tests/dsp/ChorusProbe.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <limits>
 
-#include "ChorusProbe.h"
+#include "tests/dsp/ChorusProbe.h"
 
 TEST(WorkingValues, DefaultsAtCommonSampleRates) {
   ChorusProbe fx;

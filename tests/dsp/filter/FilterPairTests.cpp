@@ -6,7 +6,7 @@
 #include <limits>
 #include <vector>
 
-#include "FilterPair.h"
+#include "dsp/FilterPair.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <cmath>
 #include <thread>
 
-#include "Filter.h"
+#include "dsp/Filter.h"
 
 #if defined(__GLIBC__)
 #include <fenv.h>

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "ReferenceFilter.h"
+#include "tests/dsp/reference/ReferenceFilter.h"
 
 namespace reference {
 

@@ -18,9 +18,9 @@
 #include <utility>
 #include <vector>
 
-#include "ChorusProbe.h"
-#include "ReferenceChorus.h"
-#include "ReferenceFilter.h"
+#include "tests/dsp/ChorusProbe.h"
+#include "tests/dsp/reference/ReferenceChorus.h"
+#include "tests/dsp/reference/ReferenceFilter.h"
 
 using reference::TReferenceChorus;
 using reference::tReferenceFilter;

@@ -6,7 +6,7 @@
 #include <chrono>
 #include <thread>
 
-#include "Filter.h"
+#include "dsp/Filter.h"
 
 class DesignGate {
  public:

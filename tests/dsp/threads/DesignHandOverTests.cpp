@@ -6,8 +6,8 @@
 #include <thread>
 #include <vector>
 
-#include "DesignGate.h"
-#include "Ondrel.h"
+#include "dsp/Ondrel.h"
+#include "tests/dsp/threads/DesignGate.h"
 
 namespace {
 

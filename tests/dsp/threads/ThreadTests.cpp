@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "Ondrel.h"
+#include "dsp/Ondrel.h"
 
 TEST(Threads, ProcessingWhileParametersChangeStaysFinite) {
   TOndrel fx(nullptr);

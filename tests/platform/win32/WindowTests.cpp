@@ -14,14 +14,14 @@
 #include <stdexcept>
 #include <string>
 
-#include "ControlsTestSupport.h"
-#include "DibPixels.h"
-#include "Form.h"
-#include "RubberKnob.h"
-#include "RubberLEDButton.h"
-#include "Screen.h"
-#include "Win32Window.h"
-#include "WinTestHost.h"
+#include "controls/RubberKnob.h"
+#include "controls/RubberLEDButton.h"
+#include "platform/Form.h"
+#include "platform/Screen.h"
+#include "platform/win32/DibPixels.h"
+#include "platform/win32/Win32Window.h"
+#include "tests/platform/win32/WinTestHost.h"
+#include "tests/support/ControlsTestSupport.h"
 
 using namespace wintest;
 

@@ -5,11 +5,11 @@
 
 #include <vector>
 
-#include "Screen.h"
-#include "X11ImageFormat.h"
-#include "X11Input.h"
-#include "X11PixelFormat.h"
-#include "X11Screen.h"
+#include "platform/Screen.h"
+#include "platform/x11/X11ImageFormat.h"
+#include "platform/x11/X11Input.h"
+#include "platform/x11/X11PixelFormat.h"
+#include "platform/x11/X11Screen.h"
 
 namespace {
 

@@ -6,7 +6,6 @@ include_guard(GLOBAL)
 
 find_package(X11 REQUIRED)
 add_library(ondrel_x11_test_host STATIC ${CMAKE_CURRENT_LIST_DIR}/XTestHost.cpp)
-target_include_directories(ondrel_x11_test_host PUBLIC ${CMAKE_CURRENT_LIST_DIR})
 target_link_libraries(ondrel_x11_test_host PUBLIC ondrel_platform ondrel_settings X11::X11 X11::Xtst)
 
 function(ondrel_add_x11_test name)

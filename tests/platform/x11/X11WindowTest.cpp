@@ -17,14 +17,14 @@
 #include <string>
 #include <thread>
 
-#include "ControlsTestSupport.h"
-#include "Form.h"
-#include "RubberKnob.h"
-#include "RubberLEDButton.h"
-#include "Screen.h"
-#include "X11Screen.h"
-#include "X11Window.h"
-#include "XTestHost.h"
+#include "controls/RubberKnob.h"
+#include "controls/RubberLEDButton.h"
+#include "platform/Form.h"
+#include "platform/Screen.h"
+#include "platform/x11/X11Screen.h"
+#include "platform/x11/X11Window.h"
+#include "tests/platform/x11/XTestHost.h"
+#include "tests/support/ControlsTestSupport.h"
 
 extern char** environ;
 

@@ -8,7 +8,7 @@
 #include <functional>
 #include <vector>
 
-#include "Bitmap.h"
+#include "platform/Bitmap.h"
 
 namespace xhost {
 

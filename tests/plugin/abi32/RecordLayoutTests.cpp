@@ -14,7 +14,7 @@
 #include <utility>
 #include <vector>
 
-#include "HostHarness.h"
+#include "tests/support/HostHarness.h"
 
 namespace {
 

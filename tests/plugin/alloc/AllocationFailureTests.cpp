@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <new>
 
-#include "HostHarness.h"
+#include "tests/support/HostHarness.h"
 
 namespace {
 // Allocation number at which to fail (1 = the next one); 0 = never.

@@ -9,7 +9,7 @@
 #include <new>
 #include <vector>
 
-#include "Lv2Host.h"
+#include "tests/support/Lv2Host.h"
 
 namespace {
 // Allocation number at which to fail (1 = the next one); 0 = never.

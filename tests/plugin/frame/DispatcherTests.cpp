@@ -3,7 +3,7 @@
 
 #include <climits>
 
-#include "HostHarness.h"
+#include "tests/support/HostHarness.h"
 
 using harness::Instance;
 

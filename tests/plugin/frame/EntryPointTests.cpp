@@ -4,7 +4,7 @@
 #include <cstring>
 #include <memory>
 
-#include "HostHarness.h"
+#include "tests/support/HostHarness.h"
 
 using harness::Instance;
 

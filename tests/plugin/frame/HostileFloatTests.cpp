@@ -10,8 +10,8 @@
 #include <limits>
 #include <vector>
 
-#include "HostHarness.h"
-#include "HostileFloat.h"
+#include "tests/support/HostHarness.h"
+#include "tests/support/HostileFloat.h"
 
 namespace {
 

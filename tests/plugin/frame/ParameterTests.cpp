@@ -4,7 +4,7 @@
 #include <cstring>
 #include <string>
 
-#include "HostHarness.h"
+#include "tests/support/HostHarness.h"
 
 using harness::Instance;
 

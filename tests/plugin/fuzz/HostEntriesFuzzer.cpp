@@ -11,7 +11,7 @@
 #include <memory>
 #include <vector>
 
-#include "AudioEffect.h"
+#include "host/AudioEffect.h"
 
 namespace {
 

@@ -11,9 +11,9 @@
 #include <string>
 #include <vector>
 
-#include "HostHarness.h"
-#include "HostileFloat.h"
-#include "Lv2Host.h"
+#include "tests/support/HostHarness.h"
+#include "tests/support/HostileFloat.h"
+#include "tests/support/Lv2Host.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "Riff.h"
-#include "ToolRunner.h"
+#include "tests/tools/render/ToolRunner.h"
+#include "tools/render/Riff.h"
 
 namespace {
 

@@ -5,8 +5,8 @@
 #include <utility>
 #include <vector>
 
-#include "Parameters.h"
-#include "PortLink.h"
+#include "dsp/Parameters.h"
+#include "plugin/lv2ui/PortLink.h"
 
 namespace {
 

@@ -13,7 +13,7 @@
 #include <thread>
 #include <vector>
 
-#include "XTestHost.h"
+#include "tests/platform/x11/XTestHost.h"
 
 namespace {
 

@@ -14,8 +14,8 @@
 #include <thread>
 #include <vector>
 
-#include "HostHarness.h"
-#include "WinTestHost.h"
+#include "tests/platform/win32/WinTestHost.h"
+#include "tests/support/HostHarness.h"
 
 using namespace wintest;
 

@@ -11,8 +11,8 @@
 #include <thread>
 #include <vector>
 
-#include "HostHarness.h"
-#include "XTestHost.h"
+#include "tests/platform/x11/XTestHost.h"
+#include "tests/support/HostHarness.h"
 
 namespace {
 

@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
-#include "PluginLibrary.h"
-#include "VstAbi.h"
-#include "XTestHost.h"
+#include "host/VstAbi.h"
+#include "tests/platform/x11/XTestHost.h"
+#include "tools/hostkit/PluginLibrary.h"
 
 namespace {
 

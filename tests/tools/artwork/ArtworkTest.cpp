@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "BmpReader.h"
-#include "EmbeddedAssets.h"
+#include "editor/assets/EmbeddedAssets.h"
+#include "platform/BmpReader.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "Automation.h"
+#include "tools/render/Automation.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <limits>
 
-#include "BlockPlan.h"
+#include "tools/render/BlockPlan.h"
 
 namespace render {
 namespace {

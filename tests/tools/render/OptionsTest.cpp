@@ -1,4 +1,4 @@
-#include "Options.h"
+#include "tools/render/Options.h"
 
 #include <gtest/gtest.h>
 

@@ -4,8 +4,8 @@
 
 #include <sys/stat.h>
 
-#include "AudioOutput.h"
-#include "ToolRunner.h"
+#include "tests/tools/render/ToolRunner.h"
+#include "tools/render/AudioOutput.h"
 
 namespace render_test {
 namespace {

@@ -1,4 +1,4 @@
-#include "ParameterNames.h"
+#include "tools/render/ParameterNames.h"
 
 #include <gtest/gtest.h>
 

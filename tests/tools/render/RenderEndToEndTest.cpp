@@ -7,9 +7,9 @@
 #include <csignal>
 #include <sstream>
 
-#include "OndrelVersion.h"
-#include "SignalMeasure.h"
-#include "ToolRunner.h"
+#include "generated/OndrelVersion.h"
+#include "tests/tools/render/SignalMeasure.h"
+#include "tests/tools/render/ToolRunner.h"
 
 namespace render_test {
 namespace {

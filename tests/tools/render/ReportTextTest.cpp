@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "RecordText.h"
-#include "Summary.h"
+#include "tools/render/RecordText.h"
+#include "tools/render/Summary.h"
 
 namespace render {
 namespace {

@@ -1,11 +1,11 @@
-#include "Riff.h"
+#include "tools/render/Riff.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
 
-#include "SignalMeasure.h"
+#include "tests/tools/render/SignalMeasure.h"
 
 namespace render {
 namespace {

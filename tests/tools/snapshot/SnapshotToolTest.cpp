@@ -10,7 +10,7 @@
 #include <fstream>
 #include <string>
 
-#include "OndrelVersion.h"
+#include "generated/OndrelVersion.h"
 
 namespace {
 
