@@ -8,10 +8,9 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 
 "$root/scripts/install-deps.sh" demo
-# A build of its own without tests and benchmarks, so the demo needs only
-# the few packages above.
-cmake --preset linux -S "$root" -B "$root/build/demo" -DONDREL_TESTS=OFF -DONDREL_BENCH=OFF >/dev/null
-cmake --build "$root/build/demo" -j"$(nproc)" --target Ondrel ondrel-render ondrel-snapshot >/dev/null
+# A build of its own without tests and benchmarks (the demo preset), so the
+# demo needs only the few packages above.
+(cd "$root" && cmake --preset demo >/dev/null && cmake --build --preset demo >/dev/null)
 
 # The settings of the render, for the picture; --list and --help render nothing.
 settings=()

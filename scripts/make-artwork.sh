@@ -12,9 +12,7 @@ build=${1:-"$root/build/artwork"}
 # demo's packages include.
 "$root/scripts/install-deps.sh" demo
 
-if [ ! -f "$build/CMakeCache.txt" ]; then
-  cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DONDREL_TESTS=OFF -DONDREL_BENCH=OFF >/dev/null
-fi
-cmake --build "$build" -j2 --target ondrel-artwork >/dev/null
+# The artwork preset, in the folder named.
+(cd "$root" && cmake --preset artwork -B "$build" >/dev/null && cmake --build "$build" -j2 --target ondrel-artwork >/dev/null)
 "$build/bin/ondrel-artwork" "$root/editor/assets"
 echo "Pictures written to $root/editor/assets"
