@@ -108,7 +108,6 @@ std::vector<TLayoutEntry> BuildLayout() {
   }
   TLayoutEntry logo = Picture("LogoImage", 31, 8, 155, 39, "LogoImage");
   logo.Transparent = true;
-  logo.OnClick = "LogoImageClick";
   layout.push_back(logo);
   layout.push_back(Placed(TLayoutKind::Bevel, "Bevel1", 17, 0, 9, 292));
   layout.push_back(Placed(TLayoutKind::Bevel, "Bevel2", 540, 0, 9, 292));
@@ -172,4 +171,14 @@ std::vector<TLayoutEntry> BuildLayout() {
 const std::vector<TLayoutEntry>& OndrelFormLayout() {
   static const std::vector<TLayoutEntry> layout = BuildLayout();
   return layout;
+}
+
+float StoredValue(const TParameterBinding& binding, const TFormValues& values) {
+  switch (binding.Kind) {
+    case TBindingKind::Knob: return values.*binding.Position;
+    case TBindingKind::Switch: return values.*binding.Lit ? 1.0f : 0.0f;
+    case TBindingKind::NegatedSwitch: return values.*binding.Lit ? 0.0f : 1.0f;
+    case TBindingKind::ChannelMode: return static_cast<float>(values.FChannelMode / 3.0);
+  }
+  return 0.0f;
 }

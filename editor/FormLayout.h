@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "core/ParameterRules.h"
 #include "platform/Colour.h"
 #include "platform/Geometry.h"
 
@@ -47,7 +48,6 @@ struct TLayoutEntry {
   // Event bindings by handler name; empty: none.
   std::string OnChange;
   std::string OnLEDChange;
-  std::string OnClick;
 };
 
 // The form's caption and client size.
@@ -69,3 +69,62 @@ constexpr const char* kButtonUpOn = "iUpOn";
 constexpr const char* kButtonDownOn = "iDownOn";
 
 const std::vector<TLayoutEntry>& OndrelFormLayout();
+
+// The form's copy of the nine values, in control terms.
+struct TFormValues {
+  float FCutoff = 0.0f;
+  float FDelay = 0.0f;
+  float FDepth = 0.0f;
+  float FRate = 0.0f;
+  float FFeedback = 0.0f;
+  bool FBassMode = false;
+  bool FLoFi = false;
+  int8_t FChannelMode = 0;
+  float FMix = 0.0f;
+};
+
+// How a stored value becomes its control's state, and back.
+enum class TBindingKind {
+  Knob,           // the knob's position is the value
+  Switch,         // lit while the switch is on; back as 1 or 0
+  NegatedSwitch,  // lit while the switch is off (lo-fi: no anti-aliasing); back as 0 or 1
+  ChannelMode,    // the lit one of the four mode buttons; back as the mode number / 3
+};
+
+// One parameter on the form: which control shows it, how, and where the
+// form keeps its copy (Position for a knob, Lit for a switch). Channel mode
+// is kept in FChannelMode and shown by the four mode buttons, Control the
+// first of them.
+struct TParameterBinding {
+  int32_t Index;
+  TBindingKind Kind;
+  const char* Control;
+  float TFormValues::*Position;
+  bool TFormValues::*Lit;
+};
+
+// Every parameter the form shows, by index.
+// clang-format off
+constexpr TParameterBinding kParameterBindings[] = {
+    {kBassMode,   TBindingKind::Switch,        "rbBassMode", nullptr,               &TFormValues::FBassMode},
+    {kCutoff,     TBindingKind::Knob,          "rkCutoff",   &TFormValues::FCutoff,   nullptr},
+    {kDelay,      TBindingKind::Knob,          "rkDelay",    &TFormValues::FDelay,    nullptr},
+    {kWidth,      TBindingKind::Knob,          "rkDepth",    &TFormValues::FDepth,    nullptr},
+    {kRate,       TBindingKind::Knob,          "rkRate",     &TFormValues::FRate,     nullptr},
+    {kFeedback,   TBindingKind::Knob,          "rkFeedback", &TFormValues::FFeedback, nullptr},
+    {kStereoMode, TBindingKind::ChannelMode,   "rbMono",     nullptr,               nullptr},
+    {kAntiAlias,  TBindingKind::NegatedSwitch, "rbLoFi",     nullptr,               &TFormValues::FLoFi},
+    {kMix,        TBindingKind::Knob,          "rkMix",      &TFormValues::FMix,      nullptr},
+};
+// clang-format on
+constexpr bool BindingsInIndexOrder() {
+  if (sizeof kParameterBindings / sizeof kParameterBindings[0] != kNumParameters) return false;
+  for (int32_t index = 0; index < kNumParameters; ++index) {
+    if (kParameterBindings[index].Index != index) return false;
+  }
+  return true;
+}
+static_assert(BindingsInIndexOrder(), "one row per parameter, in index order");
+
+// What the plug-in stores for the form's copy of one value.
+float StoredValue(const TParameterBinding& binding, const TFormValues& values);

@@ -7,9 +7,9 @@
 #include "core/FloatGuard.h"
 #include "editor/EditorPictures.h"
 #include "editor/FaceLooks.h"
+#include "editor/FormFonts.h"
 #include "editor/FormLayout.h"
 #include "editor/OndrelEditor.h"
-#include "editor/PluginUtils.h"
 #include "platform/Bevel.h"
 
 namespace {
@@ -28,7 +28,6 @@ const std::map<std::string, TFormHandler>& Handlers() {
       {"rbLoFiChange", &TOndrelEditForm::rbLoFiChange},
       {"rbModeChange", &TOndrelEditForm::rbModeChange},
       {"rbMonoLEDChange", &TOndrelEditForm::rbMonoLEDChange},
-      {"LogoImageClick", &TOndrelEditForm::LogoImageClick},
   };
   // clang-format on
   return handlers;
@@ -61,75 +60,88 @@ void TOndrelEditForm::BuildFromLayout() {
   const std::vector<TLayoutEntry>& layout = OndrelFormLayout();
   // Everything is created and given its properties while loading, so that
   // nothing composes a picture before all references are in place.
-  std::vector<TComponent*> created;
-  for (const TLayoutEntry& entry : layout) {
-    TGraphicControl* control = nullptr;
-    switch (entry.Kind) {
-      case TLayoutKind::Image: control = new TImage(this); break;
-      case TLayoutKind::Bevel: control = new TBevel(this); break;
-      case TLayoutKind::Label: control = new TLabel(this); break;
-      case TLayoutKind::Knob: control = new TRubberKnob(this); break;
-      case TLayoutKind::LEDButton: control = new TRubberLEDButton(this); break;
-      case TLayoutKind::BrushedMetal: control = new TBrushedMetal(this); break;
-      case TLayoutKind::PaintedPanel: control = new TPaintedPanel(this); break;
-    }
-    control->BeginLoading();
-    control->SetName(entry.Name);
-    control->SetBounds(entry.Left, entry.Top, entry.Width, entry.Height);
-    control->SetVisible(entry.Visible);
-    control->SetParent(this);
-    created.push_back(control);
-  }
-
+  std::vector<TGraphicControl*> created;
+  for (const TLayoutEntry& entry : layout) created.push_back(CreateControl(entry));
   for (size_t i = 0; i < layout.size(); ++i) {
     const TLayoutEntry& entry = layout[i];
-    TComponent* component = created[i];
-    if (auto* image = dynamic_cast<TImage*>(component)) {
-      image->SetPicture(EditorPicture(entry.Picture));
-      image->SetTransparent(entry.Transparent);
-    } else if (auto* label = dynamic_cast<TLabel*>(component)) {
-      label->SetCaption(entry.Caption);
-      label->SetTransparent(true);
-      label->SetFont(FormFont(entry.FontHeight, entry.FontColour, entry.Bold));
-    } else if (auto* knob = dynamic_cast<TRubberKnob*>(component)) {
-      knob->SetMainImage(Find<TImage>(*this, entry.MainImage));
-      knob->SetDisabledImage(Find<TImage>(*this, entry.DisabledImage));
-      knob->SetDotImage(Find<TImage>(*this, kKnobDot));
-      for (int32_t n = 1; n <= 4; ++n) knob->SetShimmer(n, Find<TImage>(*this, kKnobShimmers[n - 1]));
-      ApplyKnobLook(*knob, entry);
-      knob->SetAngleOffset(0.0f);
-      knob->SetQuantise(false);
-      knob->SetMin(0.0f);
-      knob->SetMax(1.0f);
-      knob->SetTransColour(clWhite);
-    } else if (auto* button = dynamic_cast<TRubberLEDButton*>(component)) {
-      button->SetUpOff(Find<TImage>(*this, entry.UpOff));
-      button->SetDownOff(Find<TImage>(*this, kButtonDownOff));
-      button->SetUpOn(Find<TImage>(*this, kButtonUpOn));
-      button->SetDownOn(Find<TImage>(*this, kButtonDownOn));
-      button->SetQuickChange(entry.QuickChange);
-      button->SetButtonState(rlbUpOff);
-    } else if (auto* metal = dynamic_cast<TBrushedMetal*>(component)) {
-      ApplyMetalLook(*metal);
-    } else if (auto* panel = dynamic_cast<TPaintedPanel*>(component)) {
-      ApplyPanelLook(*panel);
+    TGraphicControl& control = *created[i];
+    switch (entry.Kind) {
+      case TLayoutKind::Image:
+        static_cast<TImage&>(control).SetPicture(EditorPicture(entry.Picture));
+        static_cast<TImage&>(control).SetTransparent(entry.Transparent);
+        break;
+      case TLayoutKind::Label:
+        static_cast<TLabel&>(control).SetCaption(entry.Caption);
+        static_cast<TLabel&>(control).SetTransparent(true);
+        control.SetFont(FormFont(entry.FontHeight, entry.FontColour, entry.Bold));
+        break;
+      case TLayoutKind::Knob: SetUpKnob(static_cast<TRubberKnob&>(control), entry); break;
+      case TLayoutKind::LEDButton: SetUpButton(static_cast<TRubberLEDButton&>(control), entry); break;
+      case TLayoutKind::BrushedMetal: ApplyMetalLook(static_cast<TBrushedMetal&>(control)); break;
+      case TLayoutKind::PaintedPanel: ApplyPanelLook(static_cast<TPaintedPanel&>(control)); break;
+      case TLayoutKind::Bevel: break;
     }
-    auto bind = [this](const std::string& handler) -> TNotifyEvent {
-      const TFormHandler method = FindFormHandler(handler);
-      if (method == nullptr) return nullptr;
-      return [this, method](TComponent* sender) { (this->*method)(sender); };
-    };
-    if (auto* knob = dynamic_cast<TRubberKnob*>(component)) knob->OnChange = bind(entry.OnChange);
-    if (auto* button = dynamic_cast<TRubberLEDButton*>(component)) {
-      button->OnChange = bind(entry.OnChange);
-      button->OnLEDChange = bind(entry.OnLEDChange);
-    }
-    if (!entry.OnClick.empty()) {
-      if (auto* control = dynamic_cast<TGraphicControl*>(component)) control->OnClick = bind(entry.OnClick);
-    }
+    BindEvents(control, entry);
   }
-  for (TComponent* component : created) component->EndLoading();
+  for (TGraphicControl* control : created) control->EndLoading();
+  FindNamedControls();
+}
 
+TGraphicControl* TOndrelEditForm::CreateControl(const TLayoutEntry& entry) {
+  TGraphicControl* control = nullptr;
+  switch (entry.Kind) {
+    case TLayoutKind::Image: control = new TImage(this); break;
+    case TLayoutKind::Bevel: control = new TBevel(this); break;
+    case TLayoutKind::Label: control = new TLabel(this); break;
+    case TLayoutKind::Knob: control = new TRubberKnob(this); break;
+    case TLayoutKind::LEDButton: control = new TRubberLEDButton(this); break;
+    case TLayoutKind::BrushedMetal: control = new TBrushedMetal(this); break;
+    case TLayoutKind::PaintedPanel: control = new TPaintedPanel(this); break;
+  }
+  control->BeginLoading();
+  control->SetName(entry.Name);
+  control->SetBounds(entry.Left, entry.Top, entry.Width, entry.Height);
+  control->SetVisible(entry.Visible);
+  control->SetParent(this);
+  return control;
+}
+
+void TOndrelEditForm::SetUpKnob(TRubberKnob& knob, const TLayoutEntry& entry) {
+  knob.SetMainImage(Find<TImage>(*this, entry.MainImage));
+  knob.SetDisabledImage(Find<TImage>(*this, entry.DisabledImage));
+  knob.SetDotImage(Find<TImage>(*this, kKnobDot));
+  for (int32_t n = 1; n <= 4; ++n) knob.SetShimmer(n, Find<TImage>(*this, kKnobShimmers[n - 1]));
+  ApplyKnobLook(knob, entry);
+  knob.SetAngleOffset(0.0f);
+  knob.SetQuantise(false);
+  knob.SetMin(0.0f);
+  knob.SetMax(1.0f);
+  knob.SetTransColour(clWhite);
+}
+
+void TOndrelEditForm::SetUpButton(TRubberLEDButton& button, const TLayoutEntry& entry) {
+  button.SetUpOff(Find<TImage>(*this, entry.UpOff));
+  button.SetDownOff(Find<TImage>(*this, kButtonDownOff));
+  button.SetUpOn(Find<TImage>(*this, kButtonUpOn));
+  button.SetDownOn(Find<TImage>(*this, kButtonDownOn));
+  button.SetQuickChange(entry.QuickChange);
+  button.SetButtonState(rlbUpOff);
+}
+
+void TOndrelEditForm::BindEvents(TGraphicControl& control, const TLayoutEntry& entry) {
+  auto bind = [this](const std::string& handler) -> TNotifyEvent {
+    const TFormHandler method = FindFormHandler(handler);
+    if (method == nullptr) return nullptr;
+    return [this, method](TComponent* sender) { (this->*method)(sender); };
+  };
+  if (auto* knob = dynamic_cast<TRubberKnob*>(&control)) knob->OnChange = bind(entry.OnChange);
+  if (auto* button = dynamic_cast<TRubberLEDButton*>(&control)) {
+    button->OnChange = bind(entry.OnChange);
+    button->OnLEDChange = bind(entry.OnLEDChange);
+  }
+}
+
+void TOndrelEditForm::FindNamedControls() {
   IFacePlate = Find<TImage>(*this, "IFacePlate");
   LogoImage = Find<TImage>(*this, "LogoImage");
   rkCutoff = Find<TRubberKnob>(*this, "rkCutoff");
@@ -146,6 +158,9 @@ void TOndrelEditForm::BuildFromLayout() {
   rbHaas = Find<TRubberLEDButton>(*this, "rbHaas");
   labVersion = Find<TLabel>(*this, "labVersion");
   labVersionShadow = Find<TLabel>(*this, "labVersionShadow");
+  for (const TParameterBinding& binding : kParameterBindings) {
+    bound_[binding.Index] = Find<TGraphicControl>(*this, binding.Control);
+  }
 }
 
 void TOndrelEditForm::FormCreate(TComponent*) {
@@ -183,61 +198,51 @@ void TOndrelEditForm::Changed() {
   if (FEditor != nullptr) FEditor->update();
 }
 
-void TOndrelEditForm::SetCutoff(float value) {
+void TOndrelEditForm::SetKnob(int32_t index, float value) {
   FloatGuard::Apply();
-  FCutoff = value;
-  rkCutoff->SetValue(value);
+  this->*kParameterBindings[index].Position = value;
+  static_cast<TRubberKnob*>(bound_[index])->SetValue(value);
   Changed();
 }
 
-void TOndrelEditForm::SetDelay(float value) {
+void TOndrelEditForm::ShowSwitch(int32_t index, bool lit) {
   FloatGuard::Apply();
-  FDelay = value;
-  rkDelay->SetValue(value);
-  Changed();
+  this->*kParameterBindings[index].Lit = lit;
+  static_cast<TRubberLEDButton*>(bound_[index])->SetButtonState(StateOfLit[lit]);
 }
 
-void TOndrelEditForm::SetDepth(float value) {
-  FloatGuard::Apply();
-  FDepth = value;
-  rkDepth->SetValue(value);
-  Changed();
+void TOndrelEditForm::SetState(const TParameterBinding& binding, float state) {
+  switch (binding.Kind) {
+    case TBindingKind::Knob: SetKnob(binding.Index, state); break;
+    case TBindingKind::Switch:
+    case TBindingKind::NegatedSwitch:
+      if (binding.Index == kBassMode) {
+        SetBassMode(state != 0.0f);
+      } else {
+        ShowSwitch(binding.Index, state != 0.0f);
+        Changed();
+      }
+      break;
+    case TBindingKind::ChannelMode: SetChannelMode(static_cast<int8_t>(state)); break;
+  }
 }
 
-void TOndrelEditForm::SetRate(float value) {
-  FloatGuard::Apply();
-  FRate = value;
-  rkRate->SetValue(value);
-  Changed();
-}
-
-void TOndrelEditForm::SetFeedback(float value) {
-  FloatGuard::Apply();
-  FFeedback = value;
-  rkFeedback->SetValue(value);
-  Changed();
-}
-
-void TOndrelEditForm::SetMix(float value) {
-  FloatGuard::Apply();
-  FMix = value;
-  rkMix->SetValue(value);
-  Changed();
-}
+void TOndrelEditForm::SetCutoff(float value) { SetKnob(kCutoff, value); }
+void TOndrelEditForm::SetDelay(float value) { SetKnob(kDelay, value); }
+void TOndrelEditForm::SetDepth(float value) { SetKnob(kWidth, value); }
+void TOndrelEditForm::SetRate(float value) { SetKnob(kRate, value); }
+void TOndrelEditForm::SetFeedback(float value) { SetKnob(kFeedback, value); }
+void TOndrelEditForm::SetMix(float value) { SetKnob(kMix, value); }
 
 void TOndrelEditForm::SetBassMode(bool on) {
-  FloatGuard::Apply();
-  FBassMode = on;
-  rbBassMode->SetButtonState(StateOfLit[on]);
+  ShowSwitch(kBassMode, on);
   // The split frequency means nothing without the split.
   rkCutoff->SetEnabled(on);
   Changed();
 }
 
 void TOndrelEditForm::SetLoFi(bool on) {
-  FloatGuard::Apply();
-  FLoFi = on;
-  rbLoFi->SetButtonState(StateOfLit[on]);
+  ShowSwitch(kAntiAlias, on);
   Changed();
 }
 
@@ -288,5 +293,3 @@ void TOndrelEditForm::rbMonoLEDChange(TComponent* sender) {
     if (button != sender) button->SetButtonState(rlbUpOff);
   }
 }
-
-void TOndrelEditForm::LogoImageClick(TComponent*) {}

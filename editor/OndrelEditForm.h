@@ -9,6 +9,7 @@
 #include "controls/RubberKnob.h"
 #include "controls/RubberLEDButton.h"
 #include "core/ParameterRules.h"
+#include "editor/FormLayout.h"
 #include "generated/OndrelVersion.h"
 #include "platform/Form.h"
 #include "platform/Image.h"
@@ -19,7 +20,8 @@ class TOndrelEditor;
 // The button state for a light that is off or on.
 constexpr TRubberLEDButtonState StateOfLit[2] = {rlbUpOff, rlbUpOn};
 
-class TOndrelEditForm : public TForm {
+// The form's copy of the values is the TFormValues base: FCutoff and so on.
+class TOndrelEditForm : public TForm, public TFormValues {
  public:
   // Built from the stored layout, then FormCreate.
   explicit TOndrelEditForm(TComponent* owner = nullptr);
@@ -33,6 +35,9 @@ class TOndrelEditForm : public TForm {
   void SetBassMode(bool on);
   void SetLoFi(bool on);
   void SetChannelMode(int8_t mode);
+  // The value of `binding` in control terms: a knob's position; lit for
+  // anything but 0 on a switch; the channel mode number.
+  void SetState(const TParameterBinding& binding, float state);
 
   // Event handlers, bound by name from the layout.
   void FormCreate(TComponent* sender);
@@ -46,18 +51,7 @@ class TOndrelEditForm : public TForm {
   void rbLoFiChange(TComponent* sender);
   void rbModeChange(TComponent* sender);
   void rbMonoLEDChange(TComponent* sender);
-  void LogoImageClick(TComponent* sender);
 
-  // The form's copy of the values.
-  float FCutoff = 0.0f;
-  float FDelay = 0.0f;
-  float FDepth = 0.0f;
-  float FRate = 0.0f;
-  float FFeedback = 0.0f;
-  bool FBassMode = false;
-  bool FLoFi = false;
-  int8_t FChannelMode = 0;
-  float FMix = 0.0f;
   // Set by the editor right after creating the form; not owned.
   TOndrelEditor* FEditor = nullptr;
 
@@ -83,7 +77,18 @@ class TOndrelEditForm : public TForm {
 
  private:
   void Changed();
+  void SetKnob(int32_t index, float value);
+  // Copy and button only; the caller tells the editor.
+  void ShowSwitch(int32_t index, bool lit);
   void BuildFromLayout();
+  TGraphicControl* CreateControl(const TLayoutEntry& entry);
+  void SetUpKnob(TRubberKnob& knob, const TLayoutEntry& entry);
+  void SetUpButton(TRubberLEDButton& button, const TLayoutEntry& entry);
+  void BindEvents(TGraphicControl& control, const TLayoutEntry& entry);
+  void FindNamedControls();
+
+  // The control of each parameter, from the binding table.
+  TGraphicControl* bound_[kNumParameters] = {};
 };
 
 // A handler of the form by its name in the layout; null for an unknown name.

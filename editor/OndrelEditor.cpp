@@ -18,6 +18,11 @@ class TUpdatingScope {
   std::atomic<bool>& flag_;
 };
 
+// The seam names each switch the sound reads.
+bool SwitchOn(const TParameterAccess& parameters, int32_t index) {
+  return index == kAntiAlias ? parameters.AntiAlias() : parameters.BassMode();
+}
+
 }  // namespace
 
 TOndrelEditor::TOndrelEditor(TAudioEffect* owner, std::unique_ptr<TParameterAccess> access)
@@ -118,19 +123,9 @@ void TOndrelEditor::update() {
   // A value the host changed since the form last heard of it is newer than
   // the form's copy: it stands, and the next tick shows it.
   const uint32_t hostNewer = pending.load(std::memory_order_acquire);
-  const TOndrelEditForm& f = *form;
-  auto write = [&](int32_t index, float value) {
-    if ((hostNewer & (1u << index)) == 0) parameters->Store(index, value);
-  };
-  write(kCutoff, f.FCutoff);
-  write(kDelay, f.FDelay);
-  write(kWidth, f.FDepth);
-  write(kRate, f.FRate);
-  write(kFeedback, f.FFeedback);
-  write(kBassMode, f.FBassMode ? 1.0f : 0.0f);
-  write(kAntiAlias, f.FLoFi ? 0.0f : 1.0f);
-  write(kStereoMode, static_cast<float>(f.FChannelMode / 3.0));
-  write(kMix, f.FMix);
+  for (const TParameterBinding& binding : kParameterBindings) {
+    if ((hostNewer & (1u << binding.Index)) == 0) parameters->Store(binding.Index, StoredValue(binding, *form));
+  }
   parameters->Recompute();
 }
 
@@ -162,16 +157,15 @@ void TOndrelEditor::ApplyHostChanges() {
 }
 
 void TOndrelEditor::ApplyParameter(uint32_t index) {
-  switch (static_cast<int32_t>(index)) {
-    case kBassMode: form->SetBassMode(parameters->BassMode()); break;
-    case kCutoff: form->SetCutoff(parameters->Value(kCutoff)); break;
-    case kDelay: form->SetDelay(parameters->Value(kDelay)); break;
-    case kWidth: form->SetDepth(parameters->Value(kWidth)); break;
-    case kRate: form->SetRate(parameters->Value(kRate)); break;
-    case kFeedback: form->SetFeedback(parameters->Value(kFeedback)); break;
-    case kStereoMode: form->SetChannelMode(static_cast<int8_t>(parameters->ChannelMode())); break;
-    case kAntiAlias: form->SetLoFi(!parameters->AntiAlias()); break;
-    case kMix: form->SetMix(parameters->Value(kMix)); break;
-    default: break;
+  if (index >= static_cast<uint32_t>(kNumParameters)) return;
+  const TParameterBinding& binding = kParameterBindings[index];
+  // The switches and the channel mode as the sound reads them, not as stored.
+  float state = 0.0f;
+  switch (binding.Kind) {
+    case TBindingKind::Knob: state = parameters->Value(binding.Index); break;
+    case TBindingKind::Switch: state = SwitchOn(*parameters, binding.Index) ? 1.0f : 0.0f; break;
+    case TBindingKind::NegatedSwitch: state = SwitchOn(*parameters, binding.Index) ? 0.0f : 1.0f; break;
+    case TBindingKind::ChannelMode: state = static_cast<float>(parameters->ChannelMode()); break;
   }
+  form->SetState(binding, state);
 }

@@ -96,10 +96,6 @@ void TForm::StartWindowTimer() {
   if (window_ != nullptr && timerInterval_ != 0 && timerTick_) window_->StartTimer(timerInterval_);
 }
 
-void TForm::Idle() {
-  if (window_ != nullptr) window_->Idle();
-}
-
 void TForm::TimerTick() {
   FloatGuard::Apply();
   if (timerTick_ && !Destroying()) timerTick_();

@@ -75,8 +75,6 @@ class TForm : public TComponent {
   void KillTimer();
   // Entry for the native window.
   void TimerTick();
-  // The host's idle call, passed on to the native window.
-  void Idle();
 
   // Held by whoever feeds or changes the form from a thread that may not be
   // the only one: a back end that handles events on a thread of its own

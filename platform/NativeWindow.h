@@ -35,10 +35,6 @@ class TNativeWindow {
   // StopTimer or the window goes.
   virtual void StartTimer(uint32_t /*intervalMs*/) {}
   virtual void StopTimer() {}
-  // The host's idle call (effEditIdle), on the host's editor thread: a back
-  // end whose events are not delivered by the host's own message loop may
-  // take the chance to handle them.
-  virtual void Idle() {}
   // The thread that handles this window's events: by default the one that
   // made the window.
   virtual std::thread::id WindowThread() const { return creator_; }

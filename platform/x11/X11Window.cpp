@@ -83,7 +83,6 @@ class TX11Window final : public TNativeWindow {
   void* ParentHandle() const override { return reinterpret_cast<void*>(static_cast<uintptr_t>(parent_)); }
   void StartTimer(uint32_t intervalMs) override;
   void StopTimer() override;
-  void Idle() override;
   std::thread::id WindowThread() const override { return windowThread_.load(); }
 
  private:
@@ -91,7 +90,7 @@ class TX11Window final : public TNativeWindow {
   bool CreateSharedImage(int32_t width, int32_t height);
   void Run();
   int TimeoutMs();
-  void Pump(bool fromIdle);
+  void Pump();
   std::vector<xcb_generic_event_t> ReadEvents();
   bool TakeQueuedEvents();
   void Dispatch(const xcb_generic_event_t& event);
@@ -108,7 +107,7 @@ class TX11Window final : public TNativeWindow {
   bool Silent() const { return connection_.Broken() || windowGone_; }
 
   TForm& form_;
-  // Used by both pumping threads under xLock_, and polled by the event
+  // Used under xLock_, and polled by the event
   // thread without it: the connection closes only in the destructor, after
   // the event thread has ended. A broken connection stays open (and reads
   // as broken) until then.
@@ -364,8 +363,6 @@ void TX11Window::StopTimer() {
   interval_ = 0;
 }
 
-void TX11Window::Idle() { Pump(true); }
-
 // Until the next tick, or a grab check while a press lasts; -1 for none.
 int TX11Window::TimeoutMs() {
   int timeout = -1;
@@ -408,34 +405,26 @@ void TX11Window::Run() {
         if (listen && TakeQueuedEvents()) timeout = 0;
       }
       // The descriptor stays open until the destructor, which joins this
-      // thread first: polling it outside the lock is safe whatever the other
-      // pumping thread finds meanwhile.
+      // thread first: polling it outside the lock is safe.
       pollfd fds[2] = {{wakeFd_, POLLIN, 0}, {connection_.Descriptor(), POLLIN, 0}};
       poll(fds, listen ? 2 : 1, timeout);
       if (stop_.load()) break;
       uint64_t count = 0;
       [[maybe_unused]] const ssize_t got = read(wakeFd_, &count, sizeof count);
-      Pump(false);
+      Pump();
     }
   } catch (...) {
     // Nothing may leave the thread; the window simply stops being fed.
   }
 }
 
-void TX11Window::Pump(bool fromIdle) {
-  const std::thread::id self = std::this_thread::get_id();
-  if (pumping_.load() == self) return;  // a handler that reached the host's idle call
+void TX11Window::Pump() {
   std::unique_lock<std::recursive_mutex> formLock(form_.EventMutex(), std::defer_lock);
-  if (fromIdle) {
-    // Busy elsewhere means the event thread is doing this very work.
-    if (!formLock.try_lock()) return;
-  } else {
-    while (!formLock.try_lock()) {
-      if (stop_.load()) return;
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
-    }
+  while (!formLock.try_lock()) {
+    if (stop_.load()) return;
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   }
-  pumping_.store(self);
+  pumping_.store(std::this_thread::get_id());
   try {
     FloatGuard::Apply();
     for (const xcb_generic_event_t& event : ReadEvents()) Dispatch(event);
@@ -444,7 +433,7 @@ void TX11Window::Pump(bool fromIdle) {
     PaintPending();
     Flush();
   } catch (...) {
-    // A control's failure must not end the thread or reach the host's idle.
+    // A control's failure must not end the thread.
   }
   pumping_.store(std::thread::id{});
   // Paints that paints kept asking for past the last round, and events XCB

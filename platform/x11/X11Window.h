@@ -9,11 +9,10 @@
 // Threads. Every use of the connection is made under the window's own lock,
 // except the event thread's poll of its descriptor, which stays open until
 // the destructor has joined that thread. Events are handled, the form's
-// timer ticks and the form is painted by whichever of two threads pumps: the
-// event thread, woken by the connection, by its timer or by a request; or
-// the host's thread in its idle call (effEditIdle). A pump holds the form's
-// EventMutex for the whole batch, so all form and control work happens on
-// one thread at a time. The form's requests to the window (paint later, show
+// timer ticks and the form is painted by the event thread, woken by the
+// connection, by its timer or by a request. A pump holds the form's
+// EventMutex for the whole batch, so form and control work from other
+// threads (the editor's) never runs beside it. The form's requests to the window (paint later, show
 // these pixels, show, raise, start the timer) only record the request and
 // wake the event thread: they make no X call, whatever thread they come from.
 //

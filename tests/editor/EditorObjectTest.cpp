@@ -1,31 +1,9 @@
 // The editor object as hosts drive it, the careless ones included.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <thread>
-
 #include "tests/editor/EditorTestSupport.h"
 
 namespace {
-
-// A window that counts the host's idle calls passed down to it.
-std::atomic<int> idleCalls{0};
-class TIdleCountingWindow final : public TNativeWindow {
- public:
-  explicit TIdleCountingWindow(void* parent) : parent_(parent) {}
-  void InvalidateArea(const TRect&) override {}
-  void Present(const TBitmap&, const TRect&) override {}
-  void CapturePointer() override {}
-  void ReleasePointerCapture() override {}
-  void* ParentHandle() const override { return parent_; }
-  void Idle() override { ++idleCalls; }
-
- private:
-  void* parent_;
-};
-std::unique_ptr<TNativeWindow> MakeIdleCountingWindow(TForm&, void* parent) {
-  return std::make_unique<TIdleCountingWindow>(parent);
-}
 
 TEST(EditorObject, GetRectBeforeOpenMakesAHiddenFormWithoutParent) {
   TEditorHost host;
@@ -178,18 +156,6 @@ TEST(EditorObject, HostChangesFromBeforeTheFormSettleAtGetRectAndKnobsComposeInO
        {form.rkCutoff, form.rkDelay, form.rkDepth, form.rkRate, form.rkFeedback, form.rkMix}) {
     EXPECT_EQ(knob->CompositionCount(), 0) << knob->Name();
   }
-}
-
-TEST(EditorObject, TheHostsIdleCallLeavesTheWindowToItsOwnThread) {
-  SetNativeWindowFactory(&MakeIdleCountingWindow);
-  {
-    TEditorHost host;
-    idleCalls = 0;
-    ASSERT_EQ(host.Open(), 1);
-    for (int i = 0; i < 5; ++i) host.Dispatch(effEditIdle);
-    EXPECT_EQ(idleCalls.load(), 0);
-  }
-  SetNativeWindowFactory(nullptr);
 }
 
 TEST(EditorObject, OpenLoadsKnobValuesBeforeTheSwitchesThatEnableThem) {

@@ -32,7 +32,7 @@ TEST(FormLayout, NamesAreUniqueAndEveryReferenceResolves) {
     if (!entry.Picture.empty()) {
       EXPECT_FALSE(EditorPicture(entry.Picture).Empty()) << entry.Name << " has no picture " << entry.Picture;
     }
-    for (const std::string* handler : {&entry.OnChange, &entry.OnLEDChange, &entry.OnClick}) {
+    for (const std::string* handler : {&entry.OnChange, &entry.OnLEDChange}) {
       if (handler->empty()) continue;
       EXPECT_NE(FindFormHandler(*handler), nullptr) << *handler;
     }

@@ -175,18 +175,6 @@ TEST_F(X11WindowTest, ShowsTheFormsBackBufferWithAndWithoutSharedMemory) {
   }
 }
 
-TEST_F(X11WindowTest, TheHostsIdleCallHandlesEventsOnTheHostsThread) {
-  const Window editor = OpenShown(top);
-  std::thread::id handledOn;
-  haas->OnLEDChange = [&](TComponent*) { handledOn = std::this_thread::get_id(); };
-  // With the form's lock held here the event thread cannot take the click:
-  // only the idle calls on this thread can.
-  Lock lock(form.EventMutex());
-  host.Click(editor, kHaasX, kButtonY);
-  EXPECT_TRUE(xhost::WaitFor([&] { return haas->LEDOn(); }, 5000, [&] { form.Idle(); }));
-  EXPECT_EQ(handledOn, std::this_thread::get_id());
-}
-
 TEST_F(X11WindowTest, LosingTheGrabEndsTheDrag) {
   const Window editor = OpenShown(top);
   host.MoveTo(editor, kRateX, kRateY);

@@ -1,4 +1,4 @@
-#include "PluginUtils.h"
+#include "FormFonts.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-// Helpers every plug-in form uses.
+// The fonts of a plug-in form's knobs and labels, fitted to the screen.
 #pragma once
 
 #include <vector>
