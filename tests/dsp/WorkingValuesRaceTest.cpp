@@ -7,16 +7,13 @@
 #include <thread>
 
 #include "dsp/Ondrel.h"
+#include "tests/support/QuietHost.h"
 
 namespace {
 
-intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 class TProbe : public TOndrel {
  public:
-  TProbe() : TOndrel(&Host) {}
+  TProbe() : TOndrel(harness::QuietHost) {}
   bool Consistent() const {
     return IsBassMode() == IsSwitchOn(ParameterValue(kBassMode)) &&
            ChannelModeNumber() == ChannelModeOf(ParameterValue(kStereoMode)) &&

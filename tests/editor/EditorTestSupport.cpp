@@ -3,17 +3,12 @@
 #include <thread>
 
 #include "platform/FontEngine.h"
-
-namespace {
-intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-}  // namespace
+#include "tests/support/QuietHost.h"
 
 TEditorHost::TEditorHost() {
   // Pictures that do not depend on which test ran before.
   SetFontEngine(BuiltinFontEngine());
-  owned_ = std::make_unique<TOndrel>(&Host, &CreateOndrelEditor);
+  owned_ = std::make_unique<TOndrel>(&harness::QuietHost, &CreateOndrelEditor);
   plugin_ = owned_.get();
   effect_ = plugin_->getAeffect();
 }

@@ -85,117 +85,164 @@ bool SplitSetting(const std::string& text, ParameterSetting& setting) {
   return true;
 }
 
+namespace {
+
+// One option word with the means to take its value: both "--tail 2" and
+// "--tail=2"; "-o" takes its value from the next word.
+class OptionWord {
+ public:
+  OptionWord(const std::vector<std::string>& args, size_t& at, std::string& error)
+      : args_(args), at_(at), error_(error), name_(args[at]) {
+    const size_t equals = name_.find('=');
+    if (name_.compare(0, 2, "--") == 0 && equals != std::string::npos) {
+      inlineValue_ = name_.substr(equals + 1);
+      name_.resize(equals);
+    }
+  }
+
+  const std::string& name() const { return name_; }
+
+  bool TakeValue(std::string& value) {
+    if (inlineValue_) {
+      value = *inlineValue_;
+      return true;
+    }
+    if (at_ + 1 >= args_.size()) return Fail("option " + name_ + " needs a value");
+    value = args_[++at_];
+    return true;
+  }
+
+  bool TakeFileName(std::string& path) {
+    std::string value;
+    if (!TakeValue(value)) return false;
+    if (value.empty()) return Fail("option " + name_ + " needs a file name");
+    path = value;
+    return true;
+  }
+
+  bool TakeNoValue() { return !inlineValue_ || Fail("option " + name_ + " takes no value"); }
+
+  bool Fail(const std::string& reason) {
+    error_ = reason;
+    return false;
+  }
+
+ private:
+  const std::vector<std::string>& args_;
+  size_t& at_;
+  std::string& error_;
+  std::string name_;
+  std::optional<std::string> inlineValue_;
+};
+
+// Each option group answers whether the word was one of its options, and if
+// so whether it was taken.
+enum class Outcome { NotMine, Taken, Failed };
+
+Outcome OutcomeOf(bool taken) { return taken ? Outcome::Taken : Outcome::Failed; }
+
+Outcome Refuse(OptionWord& word, const std::string& reason) {
+  word.Fail(reason);
+  return Outcome::Failed;
+}
+
+// What to do instead of rendering, and how to call the plug-in.
+Outcome ParseSwitch(OptionWord& word, Options& options) {
+  const std::string& name = word.name();
+  bool* flag = nullptr;
+  if (name == "-h" || name == "--help") {
+    flag = &options.help;
+  } else if (name == "--version") {
+    flag = &options.version;
+  } else if (name == "--list") {
+    flag = &options.list;
+  } else if (name == "--accumulate") {
+    flag = &options.accumulate;
+  } else {
+    return Outcome::NotMine;
+  }
+  if (!word.TakeNoValue()) return Outcome::Failed;
+  *flag = true;
+  return Outcome::Taken;
+}
+
+Outcome ParseFileOption(OptionWord& word, Options& options) {
+  const std::string& name = word.name();
+  if (name == "-o" || name == "--output") return OutcomeOf(word.TakeFileName(options.output));
+  if (name == "--plugin") return OutcomeOf(word.TakeFileName(options.pluginPath));
+  if (name == "--automate") return OutcomeOf(word.TakeFileName(options.automationFile));
+  return Outcome::NotMine;
+}
+
+// The shape of the render: output format, tail and block size.
+Outcome ParseRenderOption(OptionWord& word, Options& options) {
+  const std::string& name = word.name();
+  if (name != "--format" && name != "--tail" && name != "--block") return Outcome::NotMine;
+  std::string value;
+  if (!word.TakeValue(value)) return Outcome::Failed;
+  if (name == "--format") {
+    OutputFormat format;
+    if (!ParseFormatName(value, format)) {
+      return Refuse(word, "unsupported format \"" + value + "\" (choose float32, pcm16, pcm24 or flac)");
+    }
+    options.format = format;
+  } else if (name == "--tail") {
+    double seconds = 0.0;
+    if (!ParseSeconds(value, seconds) || seconds < 0.0 || seconds > kMaxTailSeconds) {
+      return Refuse(word, "--tail needs a number of seconds from 0 to 3600, not \"" + value + "\"");
+    }
+    options.tailSeconds = seconds;
+  } else {
+    long frames = 0;
+    if (!ParseCount(value, frames) || frames < 1 || frames > kMaxBlockSize) {
+      return Refuse(word, "--block needs a number of frames from 1 to " + std::to_string(kMaxBlockSize) + ", not \"" +
+                              value + "\"");
+    }
+    options.blockSize = static_cast<int>(frames);
+  }
+  return Outcome::Taken;
+}
+
+Outcome ParseParameterOption(OptionWord& word, Options& options) {
+  if (word.name() != "--set") return Outcome::NotMine;
+  std::string value;
+  if (!word.TakeValue(value)) return Outcome::Failed;
+  ParameterSetting setting;
+  if (!SplitSetting(value, setting)) return Refuse(word, "--set needs NAME=VALUE, not \"" + value + "\"");
+  options.settings.push_back(setting);
+  return Outcome::Taken;
+}
+
+// Anything not starting with '-' (and "-" alone, or all after "--").
+bool TakeInput(const std::string& arg, Options& options, std::string& error) {
+  if (!options.input.empty()) {
+    error = "more than one input file (" + options.input + ", " + arg + ")";
+    return false;
+  }
+  options.input = arg;
+  return true;
+}
+
+bool TakeOption(const std::vector<std::string>& args, size_t& at, Options& options, std::string& error) {
+  OptionWord word(args, at, error);
+  for (auto parse : {ParseSwitch, ParseFileOption, ParseRenderOption, ParseParameterOption}) {
+    const Outcome outcome = parse(word, options);
+    if (outcome != Outcome::NotMine) return outcome == Outcome::Taken;
+  }
+  return word.Fail("unknown option " + word.name() + " (see --help)");
+}
+
+}  // namespace
+
 bool ParseArguments(const std::vector<std::string>& args, Options& options, std::string& error) {
   bool optionsEnded = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (optionsEnded || arg.empty() || arg[0] != '-' || arg == "-") {
-      if (!options.input.empty()) {
-        error = "more than one input file (" + options.input + ", " + arg + ")";
-        return false;
-      }
-      options.input = arg;
-      continue;
-    }
-    if (arg == "--") {
+      if (!TakeInput(arg, options, error)) return false;
+    } else if (arg == "--") {
       optionsEnded = true;
-      continue;
-    }
-    // Both "--tail 2" and "--tail=2"; "-o" takes its value from the next word.
-    std::string name = arg;
-    std::optional<std::string> inlineValue;
-    const size_t equals = arg.find('=');
-    if (arg.compare(0, 2, "--") == 0 && equals != std::string::npos) {
-      name = arg.substr(0, equals);
-      inlineValue = arg.substr(equals + 1);
-    }
-    auto takeValue = [&](std::string& value) {
-      if (inlineValue) {
-        value = *inlineValue;
-        return true;
-      }
-      if (i + 1 >= args.size()) {
-        error = "option " + name + " needs a value";
-        return false;
-      }
-      value = args[++i];
-      return true;
-    };
-    auto noValue = [&]() {
-      if (!inlineValue) return true;
-      error = "option " + name + " takes no value";
-      return false;
-    };
-
-    std::string value;
-    if (name == "-h" || name == "--help") {
-      if (!noValue()) return false;
-      options.help = true;
-    } else if (name == "--version") {
-      if (!noValue()) return false;
-      options.version = true;
-    } else if (name == "--list") {
-      if (!noValue()) return false;
-      options.list = true;
-    } else if (name == "--accumulate") {
-      if (!noValue()) return false;
-      options.accumulate = true;
-    } else if (name == "-o" || name == "--output") {
-      if (!takeValue(value)) return false;
-      if (value.empty()) {
-        error = "option " + name + " needs a file name";
-        return false;
-      }
-      options.output = value;
-    } else if (name == "--plugin") {
-      if (!takeValue(value)) return false;
-      if (value.empty()) {
-        error = "option --plugin needs a file name";
-        return false;
-      }
-      options.pluginPath = value;
-    } else if (name == "--automate") {
-      if (!takeValue(value)) return false;
-      if (value.empty()) {
-        error = "option --automate needs a file name";
-        return false;
-      }
-      options.automationFile = value;
-    } else if (name == "--format") {
-      if (!takeValue(value)) return false;
-      OutputFormat format;
-      if (!ParseFormatName(value, format)) {
-        error = "unsupported format \"" + value + "\" (choose float32, pcm16, pcm24 or flac)";
-        return false;
-      }
-      options.format = format;
-    } else if (name == "--tail") {
-      if (!takeValue(value)) return false;
-      double seconds = 0.0;
-      if (!ParseSeconds(value, seconds) || seconds < 0.0 || seconds > kMaxTailSeconds) {
-        error = "--tail needs a number of seconds from 0 to 3600, not \"" + value + "\"";
-        return false;
-      }
-      options.tailSeconds = seconds;
-    } else if (name == "--block") {
-      if (!takeValue(value)) return false;
-      long frames = 0;
-      if (!ParseCount(value, frames) || frames < 1 || frames > kMaxBlockSize) {
-        error =
-            "--block needs a number of frames from 1 to " + std::to_string(kMaxBlockSize) + ", not \"" + value + "\"";
-        return false;
-      }
-      options.blockSize = static_cast<int>(frames);
-    } else if (name == "--set") {
-      if (!takeValue(value)) return false;
-      ParameterSetting setting;
-      if (!SplitSetting(value, setting)) {
-        error = "--set needs NAME=VALUE, not \"" + value + "\"";
-        return false;
-      }
-      options.settings.push_back(setting);
-    } else {
-      error = "unknown option " + name + " (see --help)";
+    } else if (!TakeOption(args, i, options, error)) {
       return false;
     }
   }

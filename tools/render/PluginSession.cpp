@@ -23,22 +23,38 @@ std::unique_ptr<PluginSession> PluginSession::Load(const std::string& path, std:
   std::unique_ptr<PluginSession> session(new PluginSession());
   session->library_ = hostkit::PluginLibrary::Open(path, error);
   if (!session->library_) return nullptr;
-  AEffect* effect = session->library_->entry()(HostCallback);
+  session->path_ = path;
+  session->entryName_ = session->library_->entryName();
+  if (!session->Open(session->library_->entry(), error)) return nullptr;
+  return session;
+}
+
+std::unique_ptr<PluginSession> PluginSession::Adopt(hostkit::PluginEntryProc entry, const std::string& name,
+                                                    std::string& error) {
+  std::unique_ptr<PluginSession> session(new PluginSession());
+  session->path_ = name;
+  session->entryName_ = "entry point";
+  if (!session->Open(entry, error)) return nullptr;
+  return session;
+}
+
+bool PluginSession::Open(hostkit::PluginEntryProc entry, std::string& error) {
+  AEffect* effect = entry(HostCallback);
   if (!effect) {
-    error = path + ": the plug-in's " + session->library_->entryName() + " returned no effect (null record)";
-    return nullptr;
+    error = path_ + ": the plug-in's " + entryName_ + " returned no effect (null record)";
+    return false;
   }
   if (effect->magic != kEffectMagic) {
-    error = path + ": the record returned by " + session->library_->entryName() + " is not a VST 2 effect";
-    return nullptr;
+    error = path_ + ": the record returned by " + entryName_ + " is not a VST 2 effect";
+    return false;
   }
   if (!effect->dispatcher || !effect->setParameter || !effect->getParameter) {
-    error = path + ": the effect record lacks its dispatcher or parameter entries";
-    return nullptr;
+    error = path_ + ": the effect record lacks its dispatcher or parameter entries";
+    return false;
   }
-  session->effect_ = effect;
-  session->Dispatch(effOpen);
-  return session;
+  effect_ = effect;
+  Dispatch(effOpen);
+  return true;
 }
 
 PluginSession::~PluginSession() {

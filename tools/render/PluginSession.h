@@ -17,14 +17,22 @@ class PluginSession {
   // Loads the library, calls its entry point and opens the effect (effOpen).
   // On failure returns null and a one-line reason.
   static std::unique_ptr<PluginSession> Load(const std::string& path, std::string& error);
+  // The same for a plug-in built into this program: entry is called as a
+  // library's entry point would be, and name stands for the path in
+  // messages. The effect's effClose ends it, as for a loaded one.
+  static std::unique_ptr<PluginSession> Adopt(hostkit::PluginEntryProc entry, const std::string& name,
+                                              std::string& error);
   ~PluginSession();  // stops processing if needed, then effClose
 
   PluginSession(const PluginSession&) = delete;
   PluginSession& operator=(const PluginSession&) = delete;
 
   const AEffect& record() const { return *effect_; }
-  const std::string& path() const { return library_->path(); }
-  const std::string& entryName() const { return library_->entryName(); }
+  // For what a host does beyond rendering, such as opening the editor.
+  AEffect* effect() const { return effect_; }
+  const std::string& path() const { return path_; }
+  const std::string& entryName() const { return entryName_; }
+  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
 
   int parameterCount() const;
   std::vector<std::string> ParameterNames();
@@ -51,10 +59,12 @@ class PluginSession {
 
  private:
   PluginSession() = default;
-  intptr_t Dispatch(int32_t opcode, int32_t index = 0, intptr_t value = 0, void* ptr = nullptr, float opt = 0.0f);
+  bool Open(hostkit::PluginEntryProc entry, std::string& error);
   std::string Text(int32_t opcode, int32_t index);
 
-  std::unique_ptr<hostkit::PluginLibrary> library_;
+  std::unique_ptr<hostkit::PluginLibrary> library_;  // null for a built-in plug-in
+  std::string path_;
+  std::string entryName_;
   AEffect* effect_ = nullptr;
   bool running_ = false;
   bool accumulate_ = false;

@@ -13,11 +13,11 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     if (arg == "--help" || arg == "-h") {
-      options.Help = true;
+      options.help = true;
       return true;
     }
     if (arg == "--version") {
-      options.Version = true;
+      options.version = true;
       return true;
     }
     if (arg == "--set") {
@@ -31,23 +31,23 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::s
         error = "--set needs NAME=VALUE, not '" + assignment + "'";
         return false;
       }
-      options.Settings.push_back(setting);
+      options.settings.push_back(setting);
     } else if (arg.size() > 1 && arg[0] == '-') {
       error = "unknown option " + arg;
       return false;
-    } else if (options.Output.empty()) {
-      options.Output = arg;
+    } else if (options.output.empty()) {
+      options.output = arg;
     } else {
       error = "only one output file, not also " + arg;
       return false;
     }
   }
-  if (options.Output.empty()) {
+  if (options.output.empty()) {
     error = "no output file given";
     return false;
   }
-  if (!EndsWith(options.Output, ".png") && !EndsWith(options.Output, ".PNG")) {
-    error = "the output is a PNG picture: its name must end in .png, not '" + options.Output + "'";
+  if (!EndsWith(options.output, ".png") && !EndsWith(options.output, ".PNG")) {
+    error = "the output is a PNG picture: its name must end in .png, not '" + options.output + "'";
     return false;
   }
   return true;

@@ -9,10 +9,10 @@
 namespace snapshot {
 
 struct Options {
-  std::string Output;
-  std::vector<render::ParameterSetting> Settings;  // parsed as ondrel-render parses them
-  bool Help = false;
-  bool Version = false;
+  std::string output;
+  std::vector<render::ParameterSetting> settings;  // parsed as ondrel-render parses them
+  bool help = false;
+  bool version = false;
 };
 
 // False with a one-line reason for anything it cannot take whole.

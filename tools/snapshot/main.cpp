@@ -3,7 +3,6 @@
 // with --set reach it through the parameter entry, and the editor is sized
 // and opened through the dispatcher, as a host does.
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,60 +14,48 @@
 #include "platform/HeadlessWindow.h"
 #include "plugin/OndrelEditorFactory.h"
 #include "tools/png/PngFile.h"
-#include "tools/render/ParameterNames.h"
+#include "tools/render/ParameterPlan.h"
+#include "tools/render/PluginSession.h"
 #include "tools/snapshot/SnapshotOptions.h"
 
 namespace {
 
 constexpr char kProgram[] = "ondrel-snapshot";
 
-intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 int Fail(const std::string& message, int code = 1) {
   std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
   return code;
 }
 
-std::string Text(AEffect* effect, int32_t opcode, int32_t index) {
-  char text[64] = {};
-  effect->dispatcher(effect, opcode, index, 0, text, 0.0f);
-  return text;
+void Warn(const std::string& message) { std::fprintf(stderr, "%s: warning: %s\n", kProgram, message.c_str()); }
+
+// The plug-in as its library's entry point makes it, but built into this
+// program with its editor on the headless window.
+AEffect* VSTCALLBACK MakeOndrel(audioMasterCallback host) {
+  return (new TOndrel(host, &CreateOndrelEditor))->getAeffect();
 }
 
 // What a host does to show an editor: set the values, ask the size, open it
 // in its window and let it paint.
-bool Render(AEffect* effect, const std::vector<render::ParameterSetting>& settings, TBitmap& picture,
+bool Render(render::PluginSession& session, const std::vector<render::ParameterSetting>& settings, TBitmap& picture,
             std::string& error) {
-  std::vector<std::string> names;
-  for (int32_t i = 0; i < effect->numParams; ++i) names.push_back(Text(effect, effGetParamName, i));
-  for (const render::ParameterSetting& setting : settings) {
-    const int index = render::FindParameter(names, setting.parameter, error);
-    if (index < 0) return false;
-    float value = 0.0f;
-    auto displayAt = [&](float probe) {
-      const float old = effect->getParameter(effect, index);
-      effect->setParameter(effect, index, probe);
-      std::string shown = Text(effect, effGetParamDisplay, index);
-      effect->setParameter(effect, index, old);
-      return shown;
-    };
-    if (!render::ResolveValue(names[static_cast<size_t>(index)], setting.value, displayAt, value, error)) return false;
-    effect->setParameter(effect, index, value);
-  }
+  std::vector<render::ParameterChange> changes;
+  std::vector<std::string> warnings;
+  if (!render::ResolveSettings(session, settings, changes, warnings, error)) return false;
+  for (const std::string& warning : warnings) Warn(warning);
+  for (const render::ParameterChange& change : changes) session.SetParameter(change.index, change.value);
   ERect* rect = nullptr;
-  if (effect->dispatcher(effect, effEditGetRect, 0, 0, &rect, 0.0f) != 1 || rect == nullptr) {
+  if (session.Dispatch(effEditGetRect, 0, 0, &rect) != 1 || rect == nullptr) {
     error = "the plug-in reports no editor size";
     return false;
   }
   // Any non-null handle stands for the host's window on the headless back end.
   static int hostWindow = 0;
-  if (effect->dispatcher(effect, effEditOpen, 0, 0, &hostWindow, 0.0f) != 1) {
+  if (session.Dispatch(effEditOpen, 0, 0, &hostWindow) != 1) {
     error = "the editor did not open";
     return false;
   }
-  auto* editor = static_cast<TOndrelEditor*>(TAudioEffect::FromRecord(effect)->getEditor());
+  auto* editor = static_cast<TOndrelEditor*>(TAudioEffect::FromRecord(session.effect())->getEditor());
   auto* window = dynamic_cast<THeadlessWindow*>(editor->Form()->NativeWindow());
   if (window == nullptr) {
     error = "the editor has no window";
@@ -94,25 +81,26 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "%s: %s\n%s", kProgram, error.c_str(), snapshot::Usage().c_str());
     return 2;
   }
-  if (options.Help) {
+  if (options.help) {
     std::fputs(snapshot::Usage().c_str(), stdout);
     return 0;
   }
-  if (options.Version) {
+  if (options.version) {
     std::printf("%s %s\n", kProgram, ONDREL_VERSION);
     return 0;
   }
 
-  std::unique_ptr<TOndrel> plugin(new TOndrel(&Host, &CreateOndrelEditor));
-  AEffect* effect = plugin->getAeffect();
+  std::unique_ptr<render::PluginSession> session = render::PluginSession::Adopt(&MakeOndrel, "Ondrel", error);
+  if (!session) return Fail(error);
   TBitmap picture;
-  const bool rendered = Render(effect, options.Settings, picture, error);
-  effect->dispatcher(effect, effEditClose, 0, 0, nullptr, 0.0f);
+  const bool rendered = Render(*session, options.settings, picture, error);
+  session->Dispatch(effEditClose);
+  session.reset();  // effClose
   if (!rendered) return Fail(error);
-  if (!WritePng(picture, options.Output)) {
-    std::remove(options.Output.c_str());
-    return Fail("cannot write " + options.Output);
+  if (!WritePng(picture, options.output)) {
+    std::remove(options.output.c_str());
+    return Fail("cannot write " + options.output);
   }
-  std::printf("Wrote %s\n", options.Output.c_str());
+  std::printf("Wrote %s\n", options.output.c_str());
   return 0;
 }

@@ -21,6 +21,7 @@
 #include "tests/dsp/ChorusProbe.h"
 #include "tests/dsp/reference/ReferenceChorus.h"
 #include "tests/dsp/reference/ReferenceFilter.h"
+#include "tests/support/QuietHost.h"
 
 using reference::TReferenceChorus;
 using reference::tReferenceFilter;
@@ -206,10 +207,6 @@ int32_t BlockSize(Random& random) {
   }
 }
 
-intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 std::string DifferenceInLine(const char* name, const float* plugin, const std::vector<float>& model) {
   for (size_t k = 0; k < static_cast<size_t>(reference::kLineLength); ++k) {
     if (Bits(plugin[k]) != Bits(model[k])) {
@@ -281,7 +278,7 @@ struct SessionPlan {
 // record's entries. "" when the plug-in and the model agreed throughout.
 std::string RunSession(uint64_t seed, const SessionPlan& plan) {
   Random random(seed);
-  auto* fx = new ChorusProbe(Host);
+  auto* fx = new ChorusProbe(harness::QuietHost);
   AEffect* effect = fx->getAeffect();
   TReferenceChorus model;
   int64_t frame = 0;  // frames processed so far

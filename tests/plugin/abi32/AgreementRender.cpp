@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "host/VstAbi.h"
+#include "tests/support/QuietHost.h"
 #include "tools/hostkit/PluginLibrary.h"
 
 namespace {
@@ -118,12 +119,8 @@ bool ReadFloats(const std::string& path, std::vector<float>& values) {
   return static_cast<bool>(file);
 }
 
-intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
-
 std::vector<float> Render(hostkit::PluginEntryProc entry, const Setting& setting, const std::vector<float>& material) {
-  AEffect* e = entry(Host);
+  AEffect* e = entry(harness::QuietHost);
   if (!e) return {};
   e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, static_cast<float>(kSampleRate));
   e->dispatcher(e, effSetBlockSize, 0, 1024, nullptr, 0.0f);

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "tests/support/HostHarness.h"
+#include "tests/support/QuietHost.h"
 
 namespace {
 // Allocation number at which to fail (1 = the next one); 0 = never.
@@ -20,12 +21,6 @@ void* Allocate(std::size_t size) {
   if (!p) throw std::bad_alloc();
   live.fetch_add(1);
   return p;
-}
-
-// Answers like a host without recording anything: allocating here would
-// count against the plug-in.
-intptr_t VSTCALLBACK QuietHost(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
 }
 
 void Release(void* p) noexcept {
@@ -48,7 +43,7 @@ TEST(AllocationFailure, EveryFailedAllocationGivesNullAndLeaksNothing) {
     ASSERT_LT(n, 1000) << "the instance never came into being";
     const long before = live.load();
     failAt.store(n);
-    AEffect* effect = plugin.entry()(QuietHost);
+    AEffect* effect = plugin.entry()(harness::QuietHost);
     const bool failed = failAt.load() <= 0;
     failAt.store(0);
     if (!failed) {

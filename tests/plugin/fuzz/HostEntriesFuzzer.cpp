@@ -12,12 +12,9 @@
 #include <vector>
 
 #include "host/AudioEffect.h"
+#include "tests/support/QuietHost.h"
 
 namespace {
-
-intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 class Bytes {
  public:
@@ -73,7 +70,7 @@ void RequireSoundAgain(AEffect* e) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes bytes(data, size);
-  TAudioEffect* object = createEffectInstance(Host);
+  TAudioEffect* object = createEffectInstance(harness::QuietHost);
   AEffect* e = object->getAeffect();
   std::vector<float> in(4096), left(4096), right(4096);
 
@@ -106,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         if (opcode == effClose) {
           e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
-          object = createEffectInstance(Host);
+          object = createEffectInstance(harness::QuietHost);
           e = object->getAeffect();
           break;
         }

@@ -16,17 +16,13 @@
 
 #include "host/VstAbi.h"
 #include "tests/platform/x11/XTestHost.h"
+#include "tests/support/QuietHost.h"
 #include "tools/hostkit/PluginLibrary.h"
 
 namespace {
 
 constexpr int kRateX = 384, kRateY = 101;
 constexpr int32_t kRate = 4;
-
-intptr_t VSTCALLBACK QuietHost(AEffect* /*effect*/, int32_t opcode, int32_t /*index*/, intptr_t /*value*/,
-                               void* /*ptr*/, float /*opt*/) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 std::atomic<int> hostErrors{0};
 int HostHandler(Display* /*display*/, XErrorEvent* /*event*/) {
@@ -44,7 +40,7 @@ TEST(PluginUnloadTest, TheHostsErrorHandlerOutlivesTheEditorAndTheLibrary) {
   std::string error;
   std::unique_ptr<hostkit::PluginLibrary> library = hostkit::PluginLibrary::Open(path, error);
   ASSERT_NE(library, nullptr) << error;
-  AEffect* effect = library->entry()(&QuietHost);
+  AEffect* effect = library->entry()(harness::QuietHost);
   ASSERT_NE(effect, nullptr);
   auto dispatch = [&](int32_t opcode, void* ptr = nullptr) { return effect->dispatcher(effect, opcode, 0, 0, ptr, 0); };
   auto idled = [&](const std::function<bool()>& condition) {

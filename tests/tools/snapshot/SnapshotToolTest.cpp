@@ -87,6 +87,15 @@ TEST_F(SnapshotTool, WritesTheEditorWithTheGivenSettings) {
   EXPECT_NE(plainBytes, haasBytes) << "the settings did not show";
 }
 
+// A value outside 0 to 1 is more likely a slip (hertz for Cutoff) than meant:
+// it is passed on, as the renderer passes it, with the renderer's warning.
+TEST_F(SnapshotTool, WarnsLikeTheRendererAboutValuesOutsideTheRange) {
+  const TRun run = Run("out.png --set Rate=2 --set Width=0.5");
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  EXPECT_EQ(run.err, "ondrel-snapshot: warning: Rate=2 lies outside 0 to 1; the plug-in receives it unchanged\n");
+  EXPECT_TRUE(fs::exists(folder / "out.png"));
+}
+
 TEST_F(SnapshotTool, TellsItsVersionAndWritesNothing) {
   const TRun run = Run("--version");
   ASSERT_EQ(run.exitCode, 0) << run.err;
