@@ -1,44 +1,16 @@
-// The LV2 sound library in a host whose operator new this program replaces
-// (and exports, so the library's allocations come here): instantiate
-// refuses cleanly when memory runs out, and the audio thread's calls
-// allocate nothing at all.
+// The LV2 sound library in a host whose operator new (FailingAllocator.cpp)
+// takes its allocations: instantiate refuses cleanly when memory runs out,
+// and the audio thread's calls allocate nothing at all.
 #include <gtest/gtest.h>
 
-#include <atomic>
-#include <cstdlib>
-#include <new>
 #include <vector>
 
+#include "tests/plugin/alloc/FailingAllocator.h"
 #include "tests/support/Lv2Host.h"
 
-namespace {
-// Allocation number at which to fail (1 = the next one); 0 = never.
-std::atomic<long> failAt{0};
-std::atomic<long> live{0};
-std::atomic<long> made{0};
-
-void* Allocate(std::size_t size) {
-  if (failAt.load() > 0 && failAt.fetch_sub(1) == 1) throw std::bad_alloc();
-  void* p = std::malloc(size ? size : 1);
-  if (!p) throw std::bad_alloc();
-  live.fetch_add(1);
-  made.fetch_add(1);
-  return p;
-}
-
-void Release(void* p) noexcept {
-  if (!p) return;
-  live.fetch_sub(1);
-  std::free(p);
-}
-}  // namespace
-
-void* operator new(std::size_t size) { return Allocate(size); }
-void* operator new[](std::size_t size) { return Allocate(size); }
-void operator delete(void* p) noexcept { Release(p); }
-void operator delete[](void* p) noexcept { Release(p); }
-void operator delete(void* p, std::size_t) noexcept { Release(p); }
-void operator delete[](void* p, std::size_t) noexcept { Release(p); }
+using failingalloc::failAt;
+using failingalloc::live;
+using failingalloc::made;
 
 TEST(Lv2Allocation, EveryFailedAllocationGivesNullAndLeaksNothing) {
   const LV2_Descriptor* d = lv2host::Descriptor(0);  // loaded before counting
