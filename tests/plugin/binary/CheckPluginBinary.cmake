@@ -2,7 +2,9 @@
 # symbols and the libraries it needs (on Windows the DLLs it imports).
 # The LV2 sound library (KIND lv2) exports only lv2_descriptor and needs
 # neither X11 nor FreeType: hosts may load it where there is no display.
-# cmake -DPLUGIN=<file> -DOBJDUMP=<objdump> -DKIND=windows|linux|lv2 -P CheckPluginBinary.cmake
+# The LV2 editor library (KIND lv2ui) exports only lv2ui_descriptor and
+# carries no code of the sound: hosts may load it apart from the sound.
+# cmake -DPLUGIN=<file> -DOBJDUMP=<objdump> -DKIND=windows|linux|lv2|lv2ui -P CheckPluginBinary.cmake
 cmake_minimum_required(VERSION 3.25)
 
 if(KIND STREQUAL "windows")
@@ -62,6 +64,8 @@ else()
   list(SORT exports)
   if(KIND STREQUAL "lv2")
     set(expected_exports "lv2_descriptor")
+  elseif(KIND STREQUAL "lv2ui")
+    set(expected_exports "lv2ui_descriptor")
   else()
     set(expected_exports "VSTPluginMain;main")
   endif()
@@ -106,4 +110,15 @@ else()
     endif()
     message(STATUS "needs ${library}")
   endforeach()
+
+  if(KIND STREQUAL "lv2ui")
+    execute_process(COMMAND nm -C ${PLUGIN} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+    if(NOT status EQUAL 0)
+      message(FATAL_ERROR "nm failed on ${PLUGIN}")
+    endif()
+    string(REGEX MATCH "(TOndrel::|tFilterSV|tFilterBase)[^\n]*" sound "${symbols}")
+    if(sound)
+      message(FATAL_ERROR "the editor library carries code of the sound: ${sound}")
+    endif()
+  endif()
 endif()
