@@ -238,7 +238,6 @@ void TOndrel::UpdateCoefficients() {
 void TOndrel::ComputeWorkingValues() {
   const double fs = getSampleRate();
   const float bassMode = Params[kBassMode].load(relaxed);
-  const float cutoff = Params[kCutoff].load(relaxed);
   const float delay = Params[kDelay].load(relaxed);
   const float width = Params[kWidth].load(relaxed);
   const float rate = Params[kRate].load(relaxed);
@@ -246,8 +245,6 @@ void TOndrel::ComputeWorkingValues() {
   const float antiAlias = Params[kAntiAlias].load(relaxed);
 
   BassMode.store(IsSwitchOn(bassMode), relaxed);
-  const float cutoffHz = CutoffFrequency(cutoff);
-  CutoffHz.store(cutoffHz, relaxed);
   AntiAlias.store(IsSwitchOn(antiAlias), relaxed);
   ChannelMode.store(ChannelModeOf(stereoMode), relaxed);
 
@@ -256,11 +253,9 @@ void TOndrel::ComputeWorkingValues() {
   const double delaySamples = 2.0 * fs / 100.0 * static_cast<double>(delay) + 1.0;
   BaseDelay.store(Round(delaySamples), relaxed);
 
-  LfoRate.store(rate, relaxed);
   const double periodSeconds = LfoSeconds(rate);
   const double periodSamples = periodSeconds * fs;
   const int32_t period = Round(periodSamples);
-  LfoPeriod.store(period, relaxed);
   LfoHalfPeriod.store(period / 2, relaxed);
 
   // The sweep span grows with the period, so the pitch bend per sample
