@@ -183,39 +183,43 @@ FILTER_INLINE Taps ReadTaps(const float* lineA, const float* lineB, int32_t base
   return {lineA[j], lineB[j]};
 }
 
-// The mode's wet pair from the high band and the taps. False for a mode
-// that does not exist: the lines then rest and the wet signals hold.
-FILTER_INLINE bool WetPair(uint8_t mode, float high, double highD, Taps taps, float& wetL, float& wetR) {
-  switch (mode) {
-    case cmMono:
-      wetL = static_cast<float>(highD + taps.a);
+// The mode's wet pair: what the two outputs take from the chorus.
+template <uint8_t Mode>
+FILTER_INLINE void WetPair(float high, double highD, Taps taps, float& wetL, float& wetR) {
+  if constexpr (Mode == cmHaas) {
+    wetL = high;
+    wetR = taps.a;
+  } else {
+    wetL = static_cast<float>(highD + taps.a);
+    if constexpr (Mode == cmMono)
       wetR = wetL;
-      return true;
-    case cmStereo:
-      wetL = static_cast<float>(highD + taps.a);
+    else if constexpr (Mode == cmStereo)
       wetR = static_cast<float>(highD - taps.b);
-      return true;
-    case cmDual:
-      wetL = static_cast<float>(highD + taps.a);
+    else
       wetR = static_cast<float>(highD + taps.b);
-      return true;
-    case cmHaas:
-      wetL = high;
-      wetR = taps.a;
-      return true;
-    default: return false;
   }
 }
 
-// The line writes: what passes the feedback of the high band, and the wet
-// pair fed back. Mono writes line B from line A's sample, one offset lower,
-// so the two lines stay apart in the last bit as they always have.
-FILTER_INLINE void WriteLines(float* lineA, float* lineB, int32_t writePos, bool mono, double throughHigh,
-                              double feedback, float wetL, float wetR) {
+// The line writes: the high band's share past the feedback, and the wet pair
+// fed back. Mono writes line B from line A's sample, one offset lower.
+template <uint8_t Mode>
+FILTER_INLINE void WriteLines(float* lineA, float* lineB, int32_t writePos, double throughHigh, double feedback,
+                              float wetL, float wetR) {
   const float a = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
   lineA[writePos] = a;
-  lineB[writePos] = mono ? static_cast<float>(static_cast<double>(a) - DenormalOffset)
-                         : static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
+  if constexpr (Mode == cmMono)
+    lineB[writePos] = static_cast<float>(static_cast<double>(a) - DenormalOffset);
+  else
+    lineB[writePos] = static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
+}
+
+// One frame of the mode: its wet pair, then the lines written from it. One
+// switch per frame chooses the mode; each case is its own straight line.
+template <uint8_t Mode>
+FILTER_INLINE void ChorusFrame(float* lineA, float* lineB, int32_t writePos, float high, double highD, Taps taps,
+                               double throughHigh, double feedback, float& wetL, float& wetR) {
+  WetPair<Mode>(high, highD, taps, wetL, wetR);
+  WriteLines<Mode>(lineA, lineB, writePos, throughHigh, feedback, wetL, wetR);
 }
 
 }  // namespace
@@ -343,8 +347,24 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
         static_cast<int32_t>(static_cast<uint32_t>(writePos) + static_cast<uint32_t>(BaseDelay.load(relaxed)));
     const Taps taps = ReadTaps(lineA, lineB, base, m, modDepth, mode == cmDual, AntiAlias.load(relaxed));
 
-    if (WetPair(mode, band.high, highD, taps, wetL, wetR))
-      WriteLines(lineA, lineB, writePos, mode == cmMono, throughD * highD, Params[kFeedback].load(relaxed), wetL, wetR);
+    const double throughHigh = throughD * highD;
+    const double feedback = Params[kFeedback].load(relaxed);
+    switch (mode) {
+      case cmMono:
+        ChorusFrame<cmMono>(lineA, lineB, writePos, band.high, highD, taps, throughHigh, feedback, wetL, wetR);
+        break;
+      case cmStereo:
+        ChorusFrame<cmStereo>(lineA, lineB, writePos, band.high, highD, taps, throughHigh, feedback, wetL, wetR);
+        break;
+      case cmDual:
+        ChorusFrame<cmDual>(lineA, lineB, writePos, band.high, highD, taps, throughHigh, feedback, wetL, wetR);
+        break;
+      case cmHaas:
+        ChorusFrame<cmHaas>(lineA, lineB, writePos, band.high, highD, taps, throughHigh, feedback, wetL, wetR);
+        break;
+      default:  // no such mode: the lines rest and the wet signals hold
+        break;
+    }
 
     const double dryHigh = dryD * highD;
     if (replace) {
