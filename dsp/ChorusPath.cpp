@@ -121,6 +121,107 @@ void ScrubLines(float* a, float* b, uint32_t begin, uint32_t count) {
   SilenceNonFinite(a, b, count - first);
 }
 
+// The band split: in bass mode the low band passes the chorus by; without
+// it the whole input is chorused.
+struct Band {
+  float low;
+  float high;
+};
+FILTER_INLINE Band SplitBand(tFilterPair& split, float x, bool bassMode) {
+  Band band{0.0f, x};
+  if (bassMode) split.Process(x, band.low, band.high);
+  return band;
+}
+
+// The LFO's triangle, as the taps' offset from the base delay: up to
+// halfPeriod - 1 and back down to 0. A period too short to sweep (or none at
+// all) holds the delay at its base.
+struct Sweep {
+  int32_t pos;
+  int32_t step;
+
+  FILTER_INLINE float Next(int32_t halfPeriod, int32_t modDepth) {
+    if (halfPeriod <= 0) {
+      pos = 0;
+      return 0.0f;
+    }
+    pos += step;
+    if (pos <= 0) {
+      step = -step;
+      pos = 0;
+    } else if (pos >= halfPeriod - 1) {
+      step = -step;
+      pos = halfPeriod - 1;
+    }
+    return static_cast<float>(static_cast<double>(pos) / halfPeriod * modDepth);
+  }
+};
+
+// What the two lines give at m past base. Dual mode reads line B mirrored, at
+// modDepth - m, so its delay sweeps against line A's.
+struct Taps {
+  float a;
+  float b;
+};
+FILTER_INLINE Taps ReadTaps(const float* lineA, const float* lineB, int32_t base, float m, int32_t modDepth, bool dual,
+                            bool antiAlias) {
+  // |m| <= |modDepth| < 2^31, so the floor is defined.
+  const Floor mFloor = FloorOf(m);
+  if (antiAlias && !mFloor.whole) {
+    const float a = InterpolatedTap(lineA, base, m, mFloor.value);
+    if (dual) {
+      const float mirrored = static_cast<float>(static_cast<double>(modDepth) - m);
+      return {a, InterpolatedTap(lineB, base, mirrored, LowerNeighbour(mirrored))};
+    }
+    return {a, InterpolatedTap(lineB, base, m, mFloor.value)};
+  }
+  const int32_t r = Round(m);
+  const uint32_t j = LineIndex(base, r);
+  if (dual)
+    return {lineA[j],
+            lineB[LineIndex(base, static_cast<int32_t>(static_cast<uint32_t>(modDepth) - static_cast<uint32_t>(r)))]};
+  return {lineA[j], lineB[j]};
+}
+
+// The mode's wet pair: what the two outputs take from the chorus.
+template <uint8_t Mode>
+FILTER_INLINE void WetPair(float high, double highD, Taps taps, float& wetL, float& wetR) {
+  if constexpr (Mode == cmHaas) {
+    wetL = high;
+    wetR = taps.a;
+  } else {
+    wetL = static_cast<float>(highD + taps.a);
+    if constexpr (Mode == cmMono)
+      wetR = wetL;
+    else if constexpr (Mode == cmStereo)
+      wetR = static_cast<float>(highD - taps.b);
+    else
+      wetR = static_cast<float>(highD + taps.b);
+  }
+}
+
+// The line writes: the high band's share past the feedback, and the wet pair
+// fed back. Mono writes line B from line A's sample, one offset lower.
+template <uint8_t Mode>
+FILTER_INLINE void WriteLines(float* lineA, float* lineB, int32_t writePos, double throughHigh, double feedback,
+                              float wetL, float wetR) {
+  const float a = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
+  lineA[writePos] = a;
+  if constexpr (Mode == cmMono)
+    lineB[writePos] = static_cast<float>(static_cast<double>(a) - DenormalOffset);
+  else
+    lineB[writePos] = static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
+}
+
+// One frame of the mode: its wet pair, then the lines written from it. One
+// switch per frame chooses the mode; each case is its own straight line.
+template <uint8_t Mode>
+FILTER_INLINE void ChorusFrame(float* lineA, float* lineB, int32_t writePos, float high, double highD, Taps taps,
+                               double throughHigh, double feedback, float& wetL, float& wetR) {
+  WetPair<Mode>(high, highD, taps, wetL, wetR);
+  WriteLines<Mode>(lineA, lineB, writePos, throughHigh, feedback, wetL, wetR);
+}
+
 }  // namespace
 
 void TOndrel::UpdateCoefficients() {
@@ -141,7 +242,6 @@ void TOndrel::UpdateCoefficients() {
 void TOndrel::ComputeWorkingValues() {
   const double fs = getSampleRate();
   const float bassMode = Params[kBassMode].load(relaxed);
-  const float cutoff = Params[kCutoff].load(relaxed);
   const float delay = Params[kDelay].load(relaxed);
   const float width = Params[kWidth].load(relaxed);
   const float rate = Params[kRate].load(relaxed);
@@ -149,8 +249,6 @@ void TOndrel::ComputeWorkingValues() {
   const float antiAlias = Params[kAntiAlias].load(relaxed);
 
   BassMode.store(IsSwitchOn(bassMode), relaxed);
-  const float cutoffHz = CutoffFrequency(cutoff);
-  CutoffHz.store(cutoffHz, relaxed);
   AntiAlias.store(IsSwitchOn(antiAlias), relaxed);
   ChannelMode.store(ChannelModeOf(stereoMode), relaxed);
 
@@ -159,11 +257,9 @@ void TOndrel::ComputeWorkingValues() {
   const double delaySamples = 2.0 * fs / 100.0 * static_cast<double>(delay) + 1.0;
   BaseDelay.store(Round(delaySamples), relaxed);
 
-  LfoRate.store(rate, relaxed);
   const double periodSeconds = LfoSeconds(rate);
   const double periodSamples = periodSeconds * fs;
   const int32_t period = Round(periodSamples);
-  LfoPeriod.store(period, relaxed);
   LfoHalfPeriod.store(period / 2, relaxed);
 
   // The sweep span grows with the period, so the pitch bend per sample
@@ -231,94 +327,40 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
   // The audio thread's own state lives in locals for the block: the output
   // and line stores could alias members, and would force a reload per frame.
   int32_t writePos = WritePos;
-  int32_t lfoPos = LfoPos;
-  int32_t lfoStep = LfoStep;
+  Sweep sweep{LfoPos, LfoStep};
   tFilterPair bandSplit(*LowPass, *HighPass);
 
+  // Each working value is read once a frame, where it is used: read ahead
+  // together they stay live across the band split, which costs 4 to 10
+  // instructions a frame.
   for (int32_t n = 0; n < sampleFrames; ++n) {
     const float x = static_cast<float>(static_cast<double>(in[n]) + DenormalOffset);
-    float low = 0.0f;
-    float high = x;
-    if (BassMode.load(relaxed)) {
-      bandSplit.Process(x, low, high);
-    }
-    const double highD = high;
-    const double lowD = low;
+    const Band band = SplitBand(bandSplit, x, BassMode.load(relaxed));
+    const double highD = band.high;
+    const double lowD = band.low;
 
     writePos = static_cast<int32_t>(static_cast<uint32_t>(writePos - 1) & kDelayLineMask);
-
-    // The triangle: up to LfoHalfPeriod - 1 and back down to 0. A period
-    // too short to sweep (or none at all) holds the delay at its base.
-    const int32_t halfPeriod = LfoHalfPeriod.load(relaxed);
     const int32_t modDepth = ModDepth.load(relaxed);
-    float m = 0.0f;
-    if (halfPeriod > 0) {
-      lfoPos += lfoStep;
-      if (lfoPos <= 0) {
-        lfoStep = -lfoStep;
-        lfoPos = 0;
-      } else if (lfoPos >= halfPeriod - 1) {
-        lfoStep = -lfoStep;
-        lfoPos = halfPeriod - 1;
-      }
-      m = static_cast<float>(static_cast<double>(lfoPos) / halfPeriod * modDepth);
-    } else {
-      lfoPos = 0;
-    }
-
+    const float m = sweep.Next(LfoHalfPeriod.load(relaxed), modDepth);
     const uint8_t mode = ChannelMode.load(relaxed);
     const int32_t base =
         static_cast<int32_t>(static_cast<uint32_t>(writePos) + static_cast<uint32_t>(BaseDelay.load(relaxed)));
-    // |m| <= |ModDepth| < 2^31, so the floor is defined.
-    const Floor mFloor = FloorOf(m);
-    float tapA;
-    float tapB;
-    if (AntiAlias.load(relaxed) && !mFloor.whole) {
-      tapA = InterpolatedTap(lineA, base, m, mFloor.value);
-      if (mode == cmDual) {
-        const float mirrored = static_cast<float>(static_cast<double>(modDepth) - m);
-        tapB = InterpolatedTap(lineB, base, mirrored, LowerNeighbour(mirrored));
-      } else {
-        tapB = InterpolatedTap(lineB, base, m, mFloor.value);
-      }
-    } else {
-      const int32_t r = Round(m);
-      const uint32_t j = LineIndex(base, r);
-      tapA = lineA[j];
-      tapB =
-          mode == cmDual
-              ? lineB[LineIndex(base, static_cast<int32_t>(static_cast<uint32_t>(modDepth) - static_cast<uint32_t>(r)))]
-              : lineB[j];
-    }
+    const Taps taps = ReadTaps(lineA, lineB, base, m, modDepth, mode == cmDual, AntiAlias.load(relaxed));
 
-    const double feedback = Params[kFeedback].load(relaxed);
     const double throughHigh = throughD * highD;
+    const double feedback = Params[kFeedback].load(relaxed);
     switch (mode) {
-      case cmMono: {
-        wetL = static_cast<float>(highD + tapA);
-        wetR = wetL;
-        const float written = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
-        lineA[writePos] = written;
-        lineB[writePos] = static_cast<float>(static_cast<double>(written) - DenormalOffset);
+      case cmMono:
+        ChorusFrame<cmMono>(lineA, lineB, writePos, band.high, highD, taps, throughHigh, feedback, wetL, wetR);
         break;
-      }
       case cmStereo:
-        wetL = static_cast<float>(highD + tapA);
-        wetR = static_cast<float>(highD - tapB);
-        lineA[writePos] = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
-        lineB[writePos] = static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
+        ChorusFrame<cmStereo>(lineA, lineB, writePos, band.high, highD, taps, throughHigh, feedback, wetL, wetR);
         break;
       case cmDual:
-        wetL = static_cast<float>(highD + tapA);
-        wetR = static_cast<float>(highD + tapB);
-        lineA[writePos] = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
-        lineB[writePos] = static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
+        ChorusFrame<cmDual>(lineA, lineB, writePos, band.high, highD, taps, throughHigh, feedback, wetL, wetR);
         break;
       case cmHaas:
-        wetL = high;
-        wetR = tapA;
-        lineA[writePos] = static_cast<float>(throughHigh + feedback * wetL - DenormalOffset);
-        lineB[writePos] = static_cast<float>(throughHigh + feedback * wetR - DenormalOffset);
+        ChorusFrame<cmHaas>(lineA, lineB, writePos, band.high, highD, taps, throughHigh, feedback, wetL, wetR);
         break;
       default:  // no such mode: the lines rest and the wet signals hold
         break;
@@ -335,8 +377,8 @@ void TOndrel::ProcessBlock(float** inputs, float** outputs, int32_t sampleFrames
   }
 
   WritePos = writePos;
-  LfoPos = lfoPos;
-  LfoStep = lfoStep;
+  LfoPos = sweep.pos;
+  LfoStep = sweep.step;
   bandSplit.Finish();
 
   // One NaN, infinity or huge value from the host, or made of its values,

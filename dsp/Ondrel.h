@@ -94,14 +94,11 @@ class TOndrel : public TAudioEffect {
   // changes a parameter, read afresh by the audio thread on every frame.
   // Single fields, no ordering between them is relied on: every delay-line
   // index is masked whatever they hold.
-  std::atomic<float> CutoffHz{0.0f};
   std::atomic<bool> BassMode{false};
   std::atomic<uint8_t> ChannelMode{0};
   std::atomic<bool> AntiAlias{false};
   std::atomic<int32_t> BaseDelay{0};
   std::atomic<int32_t> ModDepth{0};
-  std::atomic<float> LfoRate{0.0f};
-  std::atomic<int32_t> LfoPeriod{0};
   std::atomic<int32_t> LfoHalfPeriod{0};
 
   std::atomic<bool> Busy{false};

@@ -1,6 +1,5 @@
 #include "AudioEffect.h"
 
-#include <cmath>
 #include <cstring>
 
 #include "core/FloatGuard.h"
@@ -103,9 +102,6 @@ void TAudioEffect::setFlag(int32_t flag, bool state) {
     cEffect.flags &= ~flag;
 }
 
-void TAudioEffect::hasVu(bool state) { setFlag(effFlagsHasVu, state); }
-void TAudioEffect::hasClip(bool state) { setFlag(effFlagsHasClip, state); }
-void TAudioEffect::canMono(bool state) { setFlag(effFlagsCanMono, state); }
 void TAudioEffect::canProcessReplacing(bool state) { setFlag(effFlagsCanReplacing, state); }
 
 intptr_t TAudioEffect::callHost(int32_t opcode, int32_t index, intptr_t value, void* ptr, float opt) {
@@ -125,37 +121,9 @@ int32_t TAudioEffect::isOutputConnected(int32_t output) {
   return static_cast<int32_t>(callHost(audioMasterPinConnected, output, 1));
 }
 
-void TAudioEffect::dB2string(float value, char* text) {
-  if (value > 0.0f) {
-    const float decibels = static_cast<float>(20.0 * std::log10(static_cast<double>(value)));
-    float2string(decibels, text);
-  } else {
-    TextFormat::CopyText(text, "  -oo   ", TextFormat::kDisplayChars);
-  }
-}
-
-void TAudioEffect::Hz2string(float samples, char* text) {
-  if (samples != 0.0f) {
-    const float hertz = static_cast<float>(static_cast<double>(getSampleRate()) / samples);
-    float2string(hertz, text);
-  } else {
-    float2string(0.0f, text);
-  }
-}
-
-void TAudioEffect::ms2string(float samples, char* text) {
-  const float milliseconds = static_cast<float>(static_cast<double>(samples) * 1000.0 / getSampleRate());
-  float2string(milliseconds, text);
-}
-
 void TAudioEffect::float2string(float value, char* text) {
   if (!text) return;
   TextFormat::FormatFloat(value, text, TextFormat::LocaleDecimalSeparator());
-}
-
-void TAudioEffect::long2string(int32_t value, char* text) {
-  if (!text) return;
-  TextFormat::FormatLong(value, text);
 }
 
 void TAudioEffect::maskFloatExceptions() { FloatGuard::MaskExceptions(); }

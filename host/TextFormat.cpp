@@ -103,16 +103,6 @@ void FormatFloat(float value, char* text, char decimalSeparator) {
   CopyText(text, out.c_str(), kDisplayChars);
 }
 
-void FormatLong(int32_t value, char* text) {
-  if (value >= 10000000 || value <= -1000000) {
-    CopyText(text, kHuge, kDisplayChars);
-    return;
-  }
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, value < 0 ? "%7ld" : "%8ld", static_cast<long>(value));
-  CopyText(text, buffer, kDisplayChars);
-}
-
 void CopyText(char* target, const char* source, int maxChars) {
   if (!target) return;
   int n = 0;

@@ -16,9 +16,6 @@ char LocaleDecimalSeparator();
 // "  Huge! " for values from 1e7 up, for values not above -1e6 and for NaN.
 void FormatFloat(float value, char* text, char decimalSeparator);
 
-// Right-aligned in 8 characters (7 for negatives); "  Huge! " out of range.
-void FormatLong(int32_t value, char* text);
-
 // Copies at most maxChars characters of source and a terminating zero.
 void CopyText(char* target, const char* source, int maxChars);
 

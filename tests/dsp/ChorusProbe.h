@@ -14,14 +14,11 @@ class ChorusProbe : public TOndrel {
   using TOndrel::BassMode;
   using TOndrel::Busy;
   using TOndrel::ChannelMode;
-  using TOndrel::CutoffHz;
   using TOndrel::DelayLineA;
   using TOndrel::DelayLineB;
   using TOndrel::HighPass;
   using TOndrel::LfoHalfPeriod;
-  using TOndrel::LfoPeriod;
   using TOndrel::LfoPos;
-  using TOndrel::LfoRate;
   using TOndrel::LfoStep;
   using TOndrel::LowPass;
   using TOndrel::ModDepth;

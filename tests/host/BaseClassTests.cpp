@@ -43,12 +43,6 @@ class ProbeEditor : public TEffEditor {
   void update() override { events.push_back("update"); }
 };
 
-std::string Text(void (TAudioEffect::*format)(float, char*), TAudioEffect& fx, float v) {
-  char buffer[16] = {};
-  (fx.*format)(v, buffer);
-  return buffer;
-}
-
 }  // namespace
 
 TEST(EffectBase, MainsChangedSuspendsOnZeroAndResumesOtherwise) {
@@ -84,17 +78,14 @@ TEST(EffectBase, VuIsScaledAndRoundedTiesToEven) {
   EXPECT_EQ(e->dispatcher(e, effGetVu, 0, 0, nullptr, 0.0f), INT32_MIN);
 }
 
-TEST(EffectBase, FlagsFollowTheSwitches) {
+TEST(EffectBase, ReplacingFlagFollowsItsSwitch) {
   ProbeEffect fx(Host);
   AEffect* e = fx.getAeffect();
   EXPECT_EQ(e->flags, 0);
-  fx.hasVu(true);
-  fx.hasClip(true);
-  fx.canMono(true);
   fx.canProcessReplacing(true);
-  EXPECT_EQ(e->flags, effFlagsHasVu | effFlagsHasClip | effFlagsCanMono | effFlagsCanReplacing);
-  fx.hasClip(false);
-  EXPECT_EQ(e->flags, effFlagsHasVu | effFlagsCanMono | effFlagsCanReplacing);
+  EXPECT_EQ(e->flags, effFlagsCanReplacing);
+  fx.canProcessReplacing(false);
+  EXPECT_EQ(e->flags, 0);
 }
 
 TEST(EffectBase, UniqueIdPacksBigEndian) {
@@ -145,21 +136,6 @@ TEST(EffectBase, BaseProgramNameKeeps31Characters) {
   fx.setProgramName("0123456789012345678901234567890123456789");
   fx.getProgramName(name);
   EXPECT_STREQ(name, "0123456789012345678901234567890");
-}
-
-TEST(EffectBase, NumberTexts) {
-  ProbeEffect fx(Host);
-  EXPECT_EQ(Text(&TAudioEffect::dB2string, fx, 1.0f), "0.000000");
-  EXPECT_EQ(Text(&TAudioEffect::dB2string, fx, 0.0f), "  -oo   ");
-  EXPECT_EQ(Text(&TAudioEffect::dB2string, fx, -1.0f), "  -oo   ");
-  EXPECT_EQ(Text(&TAudioEffect::dB2string, fx, std::nanf("")), "  -oo   ");
-  EXPECT_EQ(Text(&TAudioEffect::dB2string, fx, 10.0f), "20");
-  EXPECT_EQ(Text(&TAudioEffect::Hz2string, fx, 441.0f), "100");
-  EXPECT_EQ(Text(&TAudioEffect::Hz2string, fx, 0.0f), "0.000000");
-  EXPECT_EQ(Text(&TAudioEffect::ms2string, fx, 441.0f), "10");
-  char buffer[16] = {};
-  fx.long2string(-42, buffer);
-  EXPECT_STREQ(buffer, "    -42");
 }
 
 TEST(EditorBase, RegistrationSetsAndClearsTheEditorFlag) {

@@ -17,12 +17,6 @@ std::string Float(float v, char separator = '.') {
   return text;
 }
 
-std::string Long(int32_t v) {
-  char text[16];
-  TextFormat::FormatLong(v, text);
-  return text;
-}
-
 }  // namespace
 
 TEST(FloatText, GeneralFormatCutToEightCharacters) {
@@ -63,18 +57,6 @@ TEST(FloatText, LocaleSeparatorIsUsed) {
   EXPECT_EQ(Float(100.0f, ','), "100");
   const char separator = TextFormat::LocaleDecimalSeparator();
   EXPECT_NE(separator, '\0');
-}
-
-TEST(LongText, RightAlignedOrHuge) {
-  EXPECT_EQ(Long(42), "      42");
-  EXPECT_EQ(Long(-42), "    -42");
-  EXPECT_EQ(Long(0), "       0");
-  EXPECT_EQ(Long(9999999), " 9999999");
-  EXPECT_EQ(Long(10000000), "  Huge! ");
-  EXPECT_EQ(Long(-999999), "-999999");
-  EXPECT_EQ(Long(-1000000), "  Huge! ");
-  EXPECT_EQ(Long(INT32_MIN), "  Huge! ");
-  EXPECT_EQ(Long(INT32_MAX), "  Huge! ");
 }
 
 TEST(CopyText, CutsAndTerminates) {

@@ -9,14 +9,12 @@
 TEST(WorkingValues, DefaultsAtCommonSampleRates) {
   ChorusProbe fx;
   EXPECT_TRUE(fx.BassMode);
-  EXPECT_EQ(fx.CutoffHz, 100.0f);
+  EXPECT_EQ(fx.LowPass->Frequency, 100.0f);
   EXPECT_EQ(fx.ChannelMode, cmDual);
   EXPECT_TRUE(fx.AntiAlias);
   EXPECT_EQ(fx.BaseDelay, 495);
-  EXPECT_EQ(fx.LfoPeriod, 44100);
   EXPECT_EQ(fx.LfoHalfPeriod, 22050);
   EXPECT_EQ(fx.ModDepth, 165);
-  EXPECT_EQ(fx.LfoRate, 0.5f);
 
   struct Rate {
     float fs;
@@ -27,7 +25,6 @@ TEST(WorkingValues, DefaultsAtCommonSampleRates) {
     // The rate alone recomputes everything: no parameter is touched.
     fx.setSampleRate(r.fs);
     EXPECT_EQ(fx.BaseDelay, r.base);
-    EXPECT_EQ(fx.LfoPeriod, r.period);
     EXPECT_EQ(fx.LfoHalfPeriod, r.period / 2);
     EXPECT_EQ(fx.ModDepth, r.depth);
     EXPECT_EQ(fx.LowPass->SampleRate, static_cast<int32_t>(r.fs));
@@ -39,10 +36,10 @@ TEST(WorkingValues, RateAndWidthExtremes) {
   ChorusProbe fx;
   fx.setParameter(kWidth, 1.0f);
   fx.setParameter(kRate, 0.0f);
-  EXPECT_EQ(fx.LfoPeriod, 441000);  // a 10 s triangle
-  EXPECT_EQ(fx.ModDepth, 3308);     // 3307.5, tie to even
+  EXPECT_EQ(fx.LfoHalfPeriod, 220500);  // a 10 s triangle
+  EXPECT_EQ(fx.ModDepth, 3308);         // 3307.5, tie to even
   fx.setParameter(kRate, 1.0f);
-  EXPECT_EQ(fx.LfoPeriod, 4410);
+  EXPECT_EQ(fx.LfoHalfPeriod, 2205);
   EXPECT_EQ(fx.ModDepth, 33);
   fx.setParameter(kWidth, 0.0f);
   EXPECT_EQ(fx.ModDepth, 0);

@@ -219,14 +219,11 @@ std::string DifferenceInLine(const char* name, const float* plugin, const std::v
 
 std::string DifferenceInState(const ChorusProbe& fx, const TReferenceChorus& model) {
   const std::string found[] = {
-      Differ("CutoffHz", fx.CutoffHz.load(), model.CutoffHz),
       Differ("BassMode", fx.BassMode.load(), model.BassMode),
       Differ("ChannelMode", fx.ChannelMode.load(), model.ChannelMode),
       Differ("AntiAlias", fx.AntiAlias.load(), model.AntiAlias),
       Differ("BaseDelay", fx.BaseDelay.load(), model.BaseDelay),
       Differ("ModDepth", fx.ModDepth.load(), model.ModDepth),
-      Differ("LfoRate", fx.LfoRate.load(), model.LfoRate),
-      Differ("LfoPeriod", fx.LfoPeriod.load(), model.LfoPeriod),
       Differ("LfoHalfPeriod", fx.LfoHalfPeriod.load(), model.LfoHalfPeriod),
       Differ("WritePos", fx.WritePos, model.WritePos),
       Differ("LfoPos", fx.LfoPos, model.LfoPos),

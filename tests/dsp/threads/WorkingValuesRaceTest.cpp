@@ -6,24 +6,22 @@
 #include <atomic>
 #include <thread>
 
-#include "dsp/Ondrel.h"
-#include "tests/support/QuietHost.h"
+#include "core/Rounding.h"
+#include "tests/dsp/ChorusProbe.h"
 
 namespace {
 
-class TProbe : public TOndrel {
- public:
-  TProbe() : TOndrel(harness::QuietHost) {}
-  bool Consistent() const {
-    return IsBassMode() == IsSwitchOn(ParameterValue(kBassMode)) &&
-           ChannelModeNumber() == ChannelModeOf(ParameterValue(kStereoMode)) &&
-           BaseDelay.load() == Round(2.0 * getSampleRateConst() / 100.0 * ParameterValue(kDelay) + 1.0);
-  }
-  double getSampleRateConst() const { return sampleRate.load(); }
-};
+// The switches and the base delay against the stored parameters: the
+// working values the sound runs on, made from the values as they are now.
+bool Consistent(ChorusProbe& plugin) {
+  return plugin.IsBassMode() == IsSwitchOn(plugin.ParameterValue(kBassMode)) &&
+         plugin.ChannelModeNumber() == ChannelModeOf(plugin.ParameterValue(kStereoMode)) &&
+         plugin.BaseDelay.load() ==
+             Round(2.0 * static_cast<double>(plugin.getSampleRate()) / 100.0 * plugin.ParameterValue(kDelay) + 1.0);
+}
 
 TEST(WorkingValues, EndUpFromTheLastStoredParametersWhenTwoThreadsUpdateAtOnce) {
-  TProbe plugin;
+  ChorusProbe plugin;
   AEffect* effect = plugin.getAeffect();
   std::atomic<int> turn{0};
   int inconsistent = 0;
@@ -45,7 +43,7 @@ TEST(WorkingValues, EndUpFromTheLastStoredParametersWhenTwoThreadsUpdateAtOnce) 
     plugin.StoreParameter(kDelay, 0.75f);
     plugin.UpdateCoefficients();
     automation.join();
-    if (!plugin.Consistent()) ++inconsistent;
+    if (!Consistent(plugin)) ++inconsistent;
   }
   EXPECT_EQ(inconsistent, 0) << "of 2000 trials";
 }
