@@ -39,6 +39,9 @@ const LV2UI_Descriptor* Descriptor() {
   return entry != nullptr ? entry(0) : nullptr;
 }
 
+// Threads of this process now. Runtimes start and end helper threads of
+// their own (a sanitizer's, an emulator's), so a test asks only that none
+// is left beyond those that were there before.
 size_t ThreadCount() {
   size_t count = 0;
   for ([[maybe_unused]] const auto& task : std::filesystem::directory_iterator("/proc/self/task")) ++count;
@@ -130,7 +133,7 @@ TEST_F(UiHostTest, RefusesWithoutTheHostsWindowOrIdleCalls) {
   const LV2_Feature noSuchParent{LV2_UI__parent, reinterpret_cast<void*>(uintptr_t{0x3FFFFFFF})};
   EXPECT_EQ(Instantiate({&noSuchParent, &idleFeature}), nullptr);
   EXPECT_TRUE(host.Children(top).empty());
-  EXPECT_EQ(ThreadCount(), threads);
+  EXPECT_LE(ThreadCount(), threads);
   EXPECT_EQ(resized, std::make_pair(0, 0));
 }
 
@@ -159,7 +162,7 @@ TEST_F(UiHostTest, OpensInTheHostsWindowAtItsFixedSizeAndLeavesNoThread) {
 
   ui->cleanup(handle);
   EXPECT_TRUE(host.Children(top).empty());
-  EXPECT_EQ(ThreadCount(), threads);
+  EXPECT_LE(ThreadCount(), threads);
 }
 
 TEST_F(UiHostTest, AClickWritesTheChangedControlsOnTheHostsThread) {
