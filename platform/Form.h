@@ -64,6 +64,8 @@ class TForm : public TComponent {
   void Detach();
   // The host's window the form lives in; null while detached.
   void* ParentWindow() const { return window_ != nullptr ? window_->ParentHandle() : nullptr; }
+  // The form's own native window; null while detached.
+  void* WindowHandle() const { return window_ != nullptr ? window_->Handle() : nullptr; }
   void Show();
   void Hide();
   bool Shown() const { return shown_; }

@@ -31,6 +31,9 @@ class TNativeWindow {
   virtual void BringToFront() {}
   // The host's window this one lives in; null for none.
   virtual void* ParentHandle() const { return nullptr; }
+  // This window's own native handle, for hosts that embed it by its id (an
+  // X11 window id); null where the back end gives none.
+  virtual void* Handle() const { return nullptr; }
   // From now on TForm::TimerTick every interval, on the window thread, until
   // StopTimer or the window goes.
   virtual void StartTimer(uint32_t /*intervalMs*/) {}

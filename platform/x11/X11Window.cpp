@@ -81,6 +81,8 @@ class TX11Window final : public TNativeWindow {
   void SetShown(bool shown) override;
   void BringToFront() override;
   void* ParentHandle() const override { return reinterpret_cast<void*>(static_cast<uintptr_t>(parent_)); }
+  // Made in Build, before the window is handed out; fixed from then on.
+  void* Handle() const override { return reinterpret_cast<void*>(static_cast<uintptr_t>(window_)); }
   void StartTimer(uint32_t intervalMs) override;
   void StopTimer() override;
   std::thread::id WindowThread() const override { return windowThread_.load(); }
@@ -133,9 +135,6 @@ class TX11Window final : public TNativeWindow {
   // Events XCB already read (while waiting for a reply) and that the pump
   // has not handled yet; the connection's descriptor no longer shows them.
   std::deque<xcb_generic_event_t> queued_;
-  // Error events: requests the server refused (on a window the host
-  // destroyed, for instance), which the window survives.
-  uint32_t errors_ = 0;
   // Touched only while pumping (pumps take turns under the EventMutex).
   bool grabCheckDue_ = false;
   TClock::time_point nextGrabCheck_;
@@ -475,10 +474,9 @@ std::vector<xcb_generic_event_t> TX11Window::ReadEvents() {
     } else {
       break;  // nothing more, or the connection broke
     }
-    if (event.response_type == 0) {
-      ++errors_;
-      continue;
-    }
+    // An error event: a request the server refused (on a window the host
+    // destroyed, for instance), which the window survives.
+    if (event.response_type == 0) continue;
     // Only the latest of a run of moves matters to a knob.
     if (Kind(event) == XCB_MOTION_NOTIFY && !events.empty() && Kind(events.back()) == XCB_MOTION_NOTIFY) {
       events.back() = event;

@@ -8,16 +8,13 @@
 // the host in idle (see TPortLink).
 #include <lv2/ui/ui.h>
 
-#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <mutex>
-#include <vector>
 
 #include "core/FloatGuard.h"
 #include "editor/OndrelEditor.h"
 #include "platform/x11/X11Window.h"
-#include "plugin/lv2ui/ChildWindows.h"
 #include "plugin/lv2ui/PortLink.h"
 
 namespace {
@@ -40,15 +37,6 @@ const LV2_Feature* FindFeature(const LV2_Feature* const* features, const char* u
   return nullptr;
 }
 
-// The window the form made inside `parent`: the one child that was not there
-// before. The parent itself if the server does not tell.
-uint32_t NewChild(uint32_t parent, const std::vector<uint32_t>& before) {
-  for (const uint32_t child : ChildWindows(parent)) {
-    if (std::find(before.begin(), before.end(), child) == before.end()) return child;
-  }
-  return parent;
-}
-
 void CloseUi(TOndrelUi* ui) {
   // The window and its thread stop before anything they reach goes.
   if (ui->editor != nullptr) ui->editor->pluginClosing();
@@ -66,9 +54,6 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
         FindFeature(features, LV2_UI__idleInterface) == nullptr) {
       return nullptr;
     }
-    // An X11 window id travels in the pointer's bits.
-    const auto parent = static_cast<uint32_t>(reinterpret_cast<uintptr_t>(parentFeature->data));
-
     SetNativeWindowFactory(X11WindowFactory());
     ui = new TOndrelUi;
     ui->write = write;
@@ -79,12 +64,11 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
 
     ERect* rect = nullptr;
     ui->editor->getRect(&rect);
-    const std::vector<uint32_t> before = ChildWindows(parent);
     if (rect == nullptr || ui->editor->open(parentFeature->data) != 1) {
       CloseUi(ui);
       return nullptr;
     }
-    *widget = reinterpret_cast<LV2UI_Widget>(static_cast<uintptr_t>(NewChild(parent, before)));
+    *widget = ui->editor->Form()->WindowHandle();
     if (const LV2_Feature* resizeFeature = FindFeature(features, LV2_UI__resize)) {
       const auto* resize = static_cast<const LV2UI_Resize*>(resizeFeature->data);
       if (resize != nullptr && resize->ui_resize != nullptr) {
