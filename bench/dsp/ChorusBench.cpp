@@ -9,6 +9,7 @@
 
 #include "bench/dsp/FloorLoop.h"
 #include "dsp/Ondrel.h"
+#include "host/QuietHost.h"
 
 namespace {
 
@@ -76,8 +77,6 @@ struct HostBuffers {
   std::vector<float> in, left, right;
 };
 
-intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) { return opcode == 1 ? 2400 : 0; }
-
 void BM_Floor(benchmark::State& state) {
   const int32_t block = static_cast<int32_t>(state.range(0));
   FloorLoop loop;
@@ -95,7 +94,7 @@ BENCHMARK(BM_Floor)->Arg(512);
 // Args: block, channel mode 0..3, anti-alias, bass mode.
 void BM_ProcessReplacing(benchmark::State& state) {
   const int32_t block = static_cast<int32_t>(state.range(0));
-  TOndrel fx(Host);
+  TOndrel fx(QuietHost);
   fx.setParameter(kStereoMode, static_cast<float>(state.range(1)) / 3.0f);
   fx.setParameter(kAntiAlias, static_cast<float>(state.range(2)));
   fx.setParameter(kBassMode, static_cast<float>(state.range(3)));
@@ -107,7 +106,7 @@ BENCHMARK(BM_ProcessReplacing)
     ->ArgsProduct({{32, 512, 4096}, {0, 1, 2, 3}, {0, 1}, {0, 1}});
 
 void BM_UpdateCoefficients(benchmark::State& state) {
-  TOndrel fx(Host);
+  TOndrel fx(QuietHost);
   float cutoff = 0.0f;
   for (auto _ : state) {
     // A new cutoff every call, so both filters really are redesigned.
@@ -120,7 +119,7 @@ BENCHMARK(BM_UpdateCoefficients);
 // The default setting while another thread sets parameters as fast as it can.
 void BM_ProcessDuringParameterStorm(benchmark::State& state) {
   const int32_t block = 512;
-  TOndrel fx(Host);
+  TOndrel fx(QuietHost);
   std::atomic<bool> stop{false};
   std::thread storm([&] {
     float v = 0.0f;

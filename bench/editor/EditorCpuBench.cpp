@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "host/QuietHost.h"
 #include "tools/hostkit/PluginLibrary.h"
 
 namespace {
@@ -30,10 +31,6 @@ namespace {
 using TClock = std::chrono::steady_clock;
 
 constexpr int32_t kRate = 4;
-
-intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 double ProcessCpuSeconds() {
   timespec t{};
@@ -105,7 +102,7 @@ int main(int argc, char** argv) {
 
   TCase cases[] = {{"closed", {}}, {"quiet", {}}, {"idled every 40 ms", {}}, {"automated at 100 Hz", {}}};
   for (int run = 0; run < runs; ++run) {
-    AEffect* effect = library->entry()(&Host);
+    AEffect* effect = library->entry()(&QuietHost);
     if (effect == nullptr) {
       std::fprintf(stderr, "the plug-in returned no effect record\n");
       return 1;

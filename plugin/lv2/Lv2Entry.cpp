@@ -16,17 +16,12 @@
 
 #include "core/FloatGuard.h"
 #include "host/AudioEffect.h"
+#include "host/QuietHost.h"
 #include "plugin/lv2/Lv2Ports.h"
 
 namespace {
 
 using namespace ondrel_lv2;
-
-// The effect asks its host's version once; nothing else reaches this host.
-intptr_t VSTCALLBACK HostCallback(AEffect* /*effect*/, int32_t opcode, int32_t /*index*/, intptr_t /*value*/,
-                                  void* /*ptr*/, float /*opt*/) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 struct Instance {
   AEffect* effect = nullptr;
@@ -69,7 +64,7 @@ LV2_Handle Instantiate(const LV2_Descriptor* /*descriptor*/, double rate, const 
   FloatGuard::Apply();
   try {
     std::unique_ptr<Instance> self(new Instance());
-    TAudioEffect* object = createEffectInstance(HostCallback);
+    TAudioEffect* object = createEffectInstance(QuietHost);
     if (!object) return nullptr;
     AEffect* effect = object->getAeffect();
     // From here the effect's own close frees it.

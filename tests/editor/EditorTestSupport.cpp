@@ -2,13 +2,13 @@
 
 #include <thread>
 
+#include "host/QuietHost.h"
 #include "platform/FontEngine.h"
-#include "tests/support/QuietHost.h"
 
 TEditorHost::TEditorHost() {
   // Pictures that do not depend on which test ran before.
   SetFontEngine(BuiltinFontEngine());
-  owned_ = std::make_unique<TOndrel>(&harness::QuietHost, &CreateOndrelEditor);
+  owned_ = std::make_unique<TOndrel>(&QuietHost, &CreateOndrelEditor);
   plugin_ = owned_.get();
   effect_ = plugin_->getAeffect();
 }

@@ -4,11 +4,11 @@
 #include <cstdlib>
 #include <memory>
 
-#include "tests/support/QuietHost.h"
+#include "host/QuietHost.h"
 
 namespace harness {
 
-intptr_t versionAnswer = kHostVersion;
+intptr_t versionAnswer = kQuietHostVersion;
 std::vector<HostCall> hostCalls;
 
 intptr_t VSTCALLBACK RecordingHost(AEffect* effect, int32_t opcode, int32_t index, intptr_t value, void* ptr,
@@ -31,7 +31,7 @@ const hostkit::PluginLibrary& Plugin() {
 }
 
 Instance::Instance() {
-  versionAnswer = kHostVersion;
+  versionAnswer = kQuietHostVersion;
   effect_ = Plugin().entry()(RecordingHost);
   if (!effect_) {
     std::fprintf(stderr, "the plug-in returned no effect record\n");

@@ -7,16 +7,13 @@
 #include <vector>
 
 #include "generated/OndrelVersion.h"
+#include "host/QuietHost.h"
 #include "tools/hostkit/PluginLibrary.h"
 
 namespace {
 
 constexpr char kProgram[] = "ondrel-probe";
 constexpr int32_t kBlock = 64;
-
-intptr_t VSTCALLBACK Host(AEffect*, int32_t opcode, int32_t, intptr_t, void*, float) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 int Fail(const std::string& message) {
   std::fprintf(stderr, "%s: %s\n", kProgram, message.c_str());
@@ -78,7 +75,7 @@ int main(int argc, char** argv) {
   std::string error;
   const auto library = hostkit::PluginLibrary::Open(argv[1], error);
   if (!library) return Fail(error);
-  AEffect* effect = library->entry()(&Host);
+  AEffect* effect = library->entry()(&QuietHost);
   if (effect == nullptr) return Fail(library->entryName() + " returned no effect record");
   if (effect->magic != kEffectMagic) return Fail("the effect record lacks the VST 2 magic");
   effect->dispatcher(effect, effOpen, 0, 0, nullptr, 0.0f);

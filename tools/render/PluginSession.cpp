@@ -3,19 +3,14 @@
 #include <algorithm>
 #include <cstring>
 
+#include "host/QuietHost.h"
+
 namespace render {
 namespace {
 
 // Beyond these a record is damaged rather than ambitious.
 constexpr int kMaxChannels = 64;
 constexpr int kMaxParameters = 100000;
-
-// The host answers its version and nothing else: the renderer has no
-// transport, no editor window and no automation to receive.
-intptr_t VSTCALLBACK HostCallback(AEffect* /*effect*/, int32_t opcode, int32_t /*index*/, intptr_t /*value*/,
-                                  void* /*ptr*/, float /*opt*/) {
-  return opcode == audioMasterVersion ? 2400 : 0;
-}
 
 }  // namespace
 
@@ -39,7 +34,9 @@ std::unique_ptr<PluginSession> PluginSession::Adopt(hostkit::PluginEntryProc ent
 }
 
 bool PluginSession::Open(hostkit::PluginEntryProc entry, std::string& error) {
-  AEffect* effect = entry(HostCallback);
+  // The renderer has no transport, no editor window and no automation to
+  // receive: the host answers its version and nothing else.
+  AEffect* effect = entry(QuietHost);
   if (!effect) {
     error = path_ + ": the plug-in's " + entryName_ + " returned no effect (null record)";
     return false;

@@ -18,10 +18,10 @@
 #include <utility>
 #include <vector>
 
+#include "host/QuietHost.h"
 #include "tests/dsp/ChorusProbe.h"
 #include "tests/dsp/reference/ReferenceChorus.h"
 #include "tests/dsp/reference/ReferenceFilter.h"
-#include "tests/support/QuietHost.h"
 
 using reference::TReferenceChorus;
 using reference::tReferenceFilter;
@@ -275,7 +275,7 @@ struct SessionPlan {
 // record's entries. "" when the plug-in and the model agreed throughout.
 std::string RunSession(uint64_t seed, const SessionPlan& plan) {
   Random random(seed);
-  auto* fx = new ChorusProbe(harness::QuietHost);
+  auto* fx = new ChorusProbe(QuietHost);
   AEffect* effect = fx->getAeffect();
   TReferenceChorus model;
   int64_t frame = 0;  // frames processed so far

@@ -18,8 +18,8 @@
 #include <string>
 #include <vector>
 
+#include "host/QuietHost.h"
 #include "host/VstAbi.h"
-#include "tests/support/QuietHost.h"
 #include "tools/hostkit/PluginLibrary.h"
 
 namespace {
@@ -120,7 +120,7 @@ bool ReadFloats(const std::string& path, std::vector<float>& values) {
 }
 
 std::vector<float> Render(hostkit::PluginEntryProc entry, const Setting& setting, const std::vector<float>& material) {
-  AEffect* e = entry(harness::QuietHost);
+  AEffect* e = entry(QuietHost);
   if (!e) return {};
   e->dispatcher(e, effSetSampleRate, 0, 0, nullptr, static_cast<float>(kSampleRate));
   e->dispatcher(e, effSetBlockSize, 0, 1024, nullptr, 0.0f);

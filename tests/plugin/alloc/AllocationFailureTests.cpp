@@ -3,9 +3,9 @@
 // made to fail one at a time.
 #include <gtest/gtest.h>
 
+#include "host/QuietHost.h"
 #include "tests/plugin/alloc/FailingAllocator.h"
 #include "tests/support/HostHarness.h"
-#include "tests/support/QuietHost.h"
 
 using failingalloc::failAt;
 using failingalloc::live;
@@ -16,7 +16,7 @@ TEST(AllocationFailure, EveryFailedAllocationGivesNullAndLeaksNothing) {
     ASSERT_LT(n, 1000) << "the instance never came into being";
     const long before = live.load();
     failAt.store(n);
-    AEffect* effect = plugin.entry()(harness::QuietHost);
+    AEffect* effect = plugin.entry()(QuietHost);
     const bool failed = failAt.load() <= 0;
     failAt.store(0);
     if (!failed) {

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "host/AudioEffect.h"
-#include "tests/support/QuietHost.h"
+#include "host/QuietHost.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ void RequireSoundAgain(AEffect* e) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Bytes bytes(data, size);
-  TAudioEffect* object = createEffectInstance(harness::QuietHost);
+  TAudioEffect* object = createEffectInstance(QuietHost);
   AEffect* e = object->getAeffect();
   std::vector<float> in(4096), left(4096), right(4096);
 
@@ -103,7 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
         if (opcode == effClose) {
           e->dispatcher(e, effClose, 0, 0, nullptr, 0.0f);
-          object = createEffectInstance(harness::QuietHost);
+          object = createEffectInstance(QuietHost);
           e = object->getAeffect();
           break;
         }

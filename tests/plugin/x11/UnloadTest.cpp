@@ -14,9 +14,9 @@
 #include <thread>
 #include <vector>
 
+#include "host/QuietHost.h"
 #include "host/VstAbi.h"
 #include "tests/platform/x11/XTestHost.h"
-#include "tests/support/QuietHost.h"
 #include "tools/hostkit/PluginLibrary.h"
 
 namespace {
@@ -40,7 +40,7 @@ TEST(PluginUnloadTest, TheHostsErrorHandlerOutlivesTheEditorAndTheLibrary) {
   std::string error;
   std::unique_ptr<hostkit::PluginLibrary> library = hostkit::PluginLibrary::Open(path, error);
   ASSERT_NE(library, nullptr) << error;
-  AEffect* effect = library->entry()(harness::QuietHost);
+  AEffect* effect = library->entry()(QuietHost);
   ASSERT_NE(effect, nullptr);
   auto dispatch = [&](int32_t opcode, void* ptr = nullptr) { return effect->dispatcher(effect, opcode, 0, 0, ptr, 0); };
   auto idled = [&](const std::function<bool()>& condition) {
