@@ -12,6 +12,7 @@
 
 #include "dsp/Parameters.h"
 #include "host/AudioEffect.h"
+#include "host/QuietHost.h"
 #include "plugin/lv2/Lv2Ports.h"
 
 namespace {
@@ -51,7 +52,7 @@ std::string Number(float value) {
 
 class Effect {
  public:
-  Effect() : effect_(createEffectInstance(nullptr)->getAeffect()) {}
+  Effect() : effect_(createEffectInstance(QuietHost)->getAeffect()) {}
   ~Effect() { effect_->dispatcher(effect_, effClose, 0, 0, nullptr, 0.0f); }
   int32_t count() const { return effect_->numParams; }
   float value(int32_t index) const { return effect_->getParameter(effect_, index); }

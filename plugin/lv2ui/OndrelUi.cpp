@@ -15,12 +15,12 @@
 #include "core/FloatGuard.h"
 #include "editor/OndrelEditor.h"
 #include "platform/x11/X11Window.h"
+#include "plugin/lv2/Lv2Ports.h"
 #include "plugin/lv2ui/PortLink.h"
 
 namespace {
 
-constexpr char kPluginUri[] = "urn:ondrel-audio:ondrel";
-constexpr char kUiUri[] = "urn:ondrel-audio:ondrel#ui";
+using ondrel_lv2::kFirstControlPort;
 
 struct TOndrelUi {
   LV2UI_Write_Function write = nullptr;
@@ -49,8 +49,8 @@ LV2UI_Handle Instantiate(const LV2UI_Descriptor*, const char* pluginUri, const c
   TOndrelUi* ui = nullptr;
   try {
     const LV2_Feature* parentFeature = FindFeature(features, LV2_UI__parent);
-    if (pluginUri == nullptr || std::strcmp(pluginUri, kPluginUri) != 0 || write == nullptr || widget == nullptr ||
-        parentFeature == nullptr || parentFeature->data == nullptr ||
+    if (pluginUri == nullptr || std::strcmp(pluginUri, ondrel_lv2::kPluginUri) != 0 || write == nullptr ||
+        widget == nullptr || parentFeature == nullptr || parentFeature->data == nullptr ||
         FindFeature(features, LV2_UI__idleInterface) == nullptr) {
       return nullptr;
     }
@@ -100,8 +100,8 @@ void PortEvent(LV2UI_Handle handle, uint32_t port, uint32_t bufferSize, uint32_t
   try {
     // Only the float protocol, and only for the nine controls.
     if (handle == nullptr || format != 0 || bufferSize != sizeof(float) || buffer == nullptr) return;
-    if (port < TPortLink::kFirstControlPort || port >= TPortLink::kFirstControlPort + kNumParameters) return;
-    const auto index = static_cast<int32_t>(port - TPortLink::kFirstControlPort);
+    if (port < kFirstControlPort || port >= kFirstControlPort + ondrel_lv2::kControlPorts) return;
+    const auto index = static_cast<int32_t>(port - kFirstControlPort);
     float value = 0.0f;
     std::memcpy(&value, buffer, sizeof value);
     auto* ui = static_cast<TOndrelUi*>(handle);
@@ -157,7 +157,7 @@ const void* ExtensionData(const char* uri) {
   return nullptr;
 }
 
-const LV2UI_Descriptor kDescriptor = {kUiUri, Instantiate, Cleanup, PortEvent, ExtensionData};
+const LV2UI_Descriptor kDescriptor = {ondrel_lv2::kUiUri, Instantiate, Cleanup, PortEvent, ExtensionData};
 
 }  // namespace
 

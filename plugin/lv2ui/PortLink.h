@@ -14,12 +14,10 @@
 
 #include "core/ParameterRules.h"
 #include "editor/ParameterAccess.h"
+#include "plugin/lv2/Lv2Ports.h"
 
 class TPortLink final : public TParameterAccess {
  public:
-  // The ports of the audio input and the two outputs come first.
-  static constexpr uint32_t kFirstControlPort = 3;
-
   // Every value at the plug-in's default, which is also what the host holds
   // until it says otherwise.
   TPortLink();
@@ -60,6 +58,6 @@ void TPortLink::Flush(Write&& write) {
     const float value = values_[index].load(std::memory_order_relaxed);
     if (value == hostValues_[index]) continue;
     hostValues_[index] = value;
-    write(kFirstControlPort + static_cast<uint32_t>(index), value);
+    write(ondrel_lv2::kFirstControlPort + static_cast<uint32_t>(index), value);
   }
 }
