@@ -109,10 +109,9 @@ class TX11Window final : public TNativeWindow {
   bool Silent() const { return connection_.Broken() || windowGone_; }
 
   TForm& form_;
-  // Used under xLock_, and polled by the event
-  // thread without it: the connection closes only in the destructor, after
-  // the event thread has ended. A broken connection stays open (and reads
-  // as broken) until then.
+  // Used under xLock_, and polled by the event thread without it: the
+  // connection closes only in the destructor, after the event thread has
+  // ended. A broken connection stays open (and reads as broken) until then.
   const TX11Connection connection_;
   const xcb_window_t parent_;
   xcb_window_t window_ = 0;
@@ -364,18 +363,16 @@ void TX11Window::StopTimer() {
 
 // Until the next tick, or a grab check while a press lasts; -1 for none.
 int TX11Window::TimeoutMs() {
+  std::lock_guard<std::mutex> guard(requestLock_);
   int timeout = -1;
-  {
-    std::lock_guard<std::mutex> guard(requestLock_);
-    if (interval_ != 0) {
-      // Rounded up: a wait cut short wakes before the tick is due, finds
-      // nothing to do and, with less than a millisecond left, polls again and
-      // again without sleeping until it is.
-      const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick_ - TClock::now()).count();
-      timeout = static_cast<int>(std::clamp<long long>(wait, 0, 60000));
-    }
+  if (interval_ != 0) {
+    // Rounded up: a wait cut short wakes before the tick is due, finds
+    // nothing to do and, with less than a millisecond left, polls again and
+    // again without sleeping until it is.
+    const auto wait = std::chrono::ceil<std::chrono::milliseconds>(nextTick_ - TClock::now()).count();
+    timeout = static_cast<int>(std::clamp<long long>(wait, 0, 60000));
   }
-  if (Captured() && (timeout < 0 || timeout > kGrabCheckInterval.count())) {
+  if (captured_ && (timeout < 0 || timeout > kGrabCheckInterval.count())) {
     timeout = static_cast<int>(kGrabCheckInterval.count());
   }
   return timeout;

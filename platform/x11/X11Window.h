@@ -12,9 +12,10 @@
 // timer ticks and the form is painted by the event thread, woken by the
 // connection, by its timer or by a request. A pump holds the form's
 // EventMutex for the whole batch, so form and control work from other
-// threads (the editor's) never runs beside it. The form's requests to the window (paint later, show
-// these pixels, show, raise, start the timer) only record the request and
-// wake the event thread: they make no X call, whatever thread they come from.
+// threads (the editor's) never runs beside it. The form's requests to the
+// window (paint later, show these pixels, show, raise, start the timer) only
+// record the request and wake the event thread: they make no X call,
+// whatever thread they come from.
 //
 // Destruction stops and joins the event thread, then closes the connection,
 // before it returns. The event thread never waits for the EventMutex for
